@@ -1,0 +1,55 @@
+// plumgr-cli: the headless front end on the same core as the desktop program.
+
+#include <CLI/CLI.hpp>
+
+#include <clocale>
+#include <iostream>
+
+#include "cli/cli_context.h"
+
+namespace plumgr::cli {
+
+std::vector<CommandRegistrar>& Registrars() {
+  static std::vector<CommandRegistrar> registrars;
+  return registrars;
+}
+
+}  // namespace plumgr::cli
+
+int main(int argc, char** argv) {
+  using namespace plumgr::cli;
+  std::setlocale(LC_ALL, "");
+
+  CLI::App app{
+      "PLU Manager command line: data file sets, transfers and output for the TR-88 register",
+      "plumgr-cli"};
+  app.require_subcommand(1);
+  GlobalOptions options;
+  app.add_option("--settings", options.Settings,
+                 "the settings file to use instead of the default SYSTEM.CFG location");
+  app.add_option("--port", options.Port, "COM1..COM4 or a device path such as /dev/ttyUSB0");
+  app.add_option("--baud", options.Baud, "9600, 19200, 38400, 57600 or 115200");
+  app.add_option("--dump-dir", options.DumpDir, "directory for the diagnostic dumps");
+  app.add_option("--trace", options.Trace, "after the command, write the bus trace to FILE");
+  app.add_flag("--json", options.Json, "progress and result as JSON lines on stdout");
+  app.add_flag("-q,--quiet", options.Quiet, "no progress display");
+
+  int exit_code = kSuccess;
+  for (const CommandRegistrar& registrar : Registrars())
+    registrar(app, options, &exit_code);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kUsage;
+  } catch (const UsageError& e) {
+    std::cerr << "plumgr-cli: " << e.Message << "\n";
+    return kUsage;
+  }
+  return exit_code;
+}
