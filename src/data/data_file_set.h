@@ -1,0 +1,39 @@
+#pragma once
+// The data file set: name.PLU (the PLU table) with its companions name.Sign (the
+// fast-sale buttons), name.DEP (the departments), name.RCY (the recycling
+// prices) and name.PAR (a copy of the settings file).
+
+#include <string>
+
+#include "data/file_io.h"
+#include "data/small_tables.h"
+#include "data/string_grid.h"
+
+namespace plumgr {
+
+// The main file name with its extension replaced by the given one (".Sign"), or
+// with it added when the name has none.
+std::string CompanionName(const std::string& name, const std::string& extension);
+
+// The in-memory data a set is saved from and loaded into.
+struct DataFileSetTables {
+  StringGrid& Plu;
+  StringGrid& Departments;
+  FastSaleTable& FastSale;
+  RecyclingTable& Recycling;
+  std::string SettingsPath;
+};
+
+// Writes name.Sign, name (the PLU table), name.DEP, name.RCY and name.PAR. Every
+// file is first written in full beside its target and only then renamed over it,
+// so on failure the old set is left as it was. A missing settings file writes an
+// empty name.PAR (every key at its default).
+FileResult SaveSet(const std::string& name, const DataFileSetTables& tables);
+
+// Reads name into the PLU table, name.Sign, name.DEP and name.RCY, then copies
+// name.PAR over the settings file. A missing table or entry file is skipped; a
+// missing name.PAR or a sign flag that is not a whole number stops the loading
+// there with an error, and what was read before stays.
+FileResult LoadSet(const std::string& name, DataFileSetTables& tables);
+
+}  // namespace plumgr
