@@ -1,0 +1,117 @@
+#include "data/data_file_set.h"
+
+#include <array>
+
+#include "data/data_file_format.h"
+
+namespace plumgr {
+namespace {
+
+constexpr const char* kSignExtension = ".Sign";
+constexpr const char* kDeptExtension = ".DEP";
+constexpr const char* kRecyclingExtension = ".RCY";
+constexpr const char* kParameterExtension = ".PAR";
+
+// The bytes of a file to read into the set; nothing when the file is missing.
+struct CompanionRead {
+  bool Skip = false;
+  std::string Bytes;
+};
+
+FileResult ReadCompanion(const std::string& path, CompanionRead* out) {
+  FileReadResult read = ReadFileBytes(path);
+  if (read.Missing) {
+    out->Skip = true;
+    return FileResult::Success();
+  }
+  if (!read.Ok) return FileResult::Failure(std::move(read.Message));
+  out->Bytes = std::move(read.Bytes);
+  return FileResult::Success();
+}
+
+// The settings file as name.PAR holds it; a missing settings file means every key
+// is at its default, which an empty file says as well.
+FileResult ReadSettingsCopy(const std::string& settings_path, std::string* bytes) {
+  FileReadResult read = ReadFileBytes(settings_path);
+  if (!read.Ok && !read.Missing) return FileResult::Failure(std::move(read.Message));
+  *bytes = std::move(read.Bytes);
+  return FileResult::Success();
+}
+
+}  // namespace
+
+std::string CompanionName(const std::string& name, const std::string& extension) {
+  size_t slash = name.rfind('/');
+  size_t base = slash == std::string::npos ? 0 : slash + 1;
+  size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot <= base) return name + extension;
+  return name.substr(0, dot) + extension;
+}
+
+FileResult SaveSet(const std::string& name, const DataFileSetTables& tables) {
+  std::string settings;
+  if (FileResult read = ReadSettingsCopy(tables.SettingsPath, &settings); !read) return read;
+
+  struct Output {
+    std::string Path;
+    std::string Bytes;
+    NewFileAccess Access;
+  };
+  // The copy of the settings holds the clerks' passwords, as the settings file does.
+  const std::array<Output, 5> outputs = {{
+      {CompanionName(name, kSignExtension), FormatFastSale(tables.FastSale), NewFileAccess::Shared},
+      {name, FormatTable(tables.Plu, kPluFileLayout), NewFileAccess::Shared},
+      {CompanionName(name, kDeptExtension), FormatTable(tables.Departments, kDeptFileLayout),
+       NewFileAccess::Shared},
+      {CompanionName(name, kRecyclingExtension), FormatRecycling(tables.Recycling),
+       NewFileAccess::Shared},
+      {CompanionName(name, kParameterExtension), std::move(settings), NewFileAccess::OwnerOnly},
+  }};
+
+  // Every file is written in full before any old one is replaced.
+  std::array<PendingFile, outputs.size()> pending;
+  for (size_t i = 0; i < outputs.size(); ++i) {
+    const Output& output = outputs[i];
+    if (FileResult prepared =
+            PendingFile::Prepare(output.Path, output.Bytes, output.Access, &pending[i]);
+        !prepared)
+      return prepared;
+  }
+  for (const PendingFile& file : pending)
+    if (FileResult checked = file.CheckTarget(); !checked) return checked;
+  for (PendingFile& file : pending)
+    if (FileResult committed = file.Commit(); !committed) return committed;
+  return FileResult::Success();
+}
+
+FileResult LoadSet(const std::string& name, DataFileSetTables& tables) {
+  CompanionRead plu;
+  if (FileResult read = ReadCompanion(name, &plu); !read) return read;
+  if (!plu.Skip) ReadTable(plu.Bytes, tables.Plu);
+
+  const std::string sign_path = CompanionName(name, kSignExtension);
+  CompanionRead sign;
+  if (FileResult read = ReadCompanion(sign_path, &sign); !read) return read;
+  if (!sign.Skip) {
+    EntryReadResult entries = ReadFastSale(sign.Bytes, tables.FastSale);
+    if (!entries.Ok)
+      return FileResult::Failure("\"" + sign_path + "\", line " + std::to_string(entries.Line) +
+                                 ": " + entries.Message);
+  }
+
+  CompanionRead dept;
+  if (FileResult read = ReadCompanion(CompanionName(name, kDeptExtension), &dept); !read)
+    return read;
+  if (!dept.Skip) ReadTable(dept.Bytes, tables.Departments);
+
+  CompanionRead recycling;
+  if (FileResult read = ReadCompanion(CompanionName(name, kRecyclingExtension), &recycling); !read)
+    return read;
+  if (!recycling.Skip) ReadRecycling(recycling.Bytes, tables.Recycling);
+
+  FileReadResult parameters = ReadFileBytes(CompanionName(name, kParameterExtension));
+  if (!parameters.Ok) return FileResult::Failure(std::move(parameters.Message));
+  return ReplaceFile(tables.SettingsPath, parameters.Bytes, NewFileAccess::OwnerOnly);
+}
+
+}  // namespace plumgr

@@ -1,0 +1,154 @@
+#include "data/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <system_error>
+#include <utility>
+
+namespace plumgr {
+namespace {
+
+std::string ErrorText(const std::string& what, const std::string& path, int error) {
+  return what + " \"" + path + "\". " + std::strerror(error);
+}
+
+// The file a path stands for: a symbolic link is followed, so that replacing the
+// file does not replace the link with a plain file.
+std::string ResolveTarget(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(path, ec)) return path;
+  std::filesystem::path target = std::filesystem::canonical(path, ec);
+  return ec ? path : target.string();
+}
+
+std::string TempNameFor(const std::string& target) {
+  static thread_local std::mt19937_64 random{std::random_device{}()};
+  static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::string name = target + ".tmp-";
+  for (int i = 0; i < 8; ++i)
+    name += digits[random() % 36];
+  return name;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+FileReadResult ReadFileBytes(const std::string& path) {
+  FileReadResult result;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    result.Ok = false;
+    result.Missing = errno == ENOENT;
+    result.Message = ErrorText("Cannot open file", path, errno);
+    return result;
+  }
+  char buffer[65536];
+  for (;;) {
+    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      result.Ok = false;
+      result.Message = ErrorText("Cannot read file", path, errno);
+      result.Bytes.clear();
+      break;
+    }
+    result.Bytes.append(buffer, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return result;
+}
+
+PendingFile::PendingFile(PendingFile&& other) noexcept
+    : target_(std::move(other.target_)), temp_(std::exchange(other.temp_, {})) {}
+
+PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
+  if (this != &other) {
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    target_ = std::move(other.target_);
+    temp_ = std::exchange(other.temp_, {});
+  }
+  return *this;
+}
+
+PendingFile::~PendingFile() {
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+FileResult PendingFile::Prepare(const std::string& path, std::string_view bytes,
+                                NewFileAccess access, PendingFile* out) {
+  std::string target = ResolveTarget(path);
+  struct stat old_file {};
+  bool exists = ::stat(target.c_str(), &old_file) == 0 && S_ISREG(old_file.st_mode);
+  mode_t mode = access == NewFileAccess::OwnerOnly ? 0600 : 0666;
+
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = TempNameFor(target);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) return FileResult::Failure(ErrorText("Cannot create file", path, errno));
+
+  PendingFile pending;
+  pending.target_ = target;
+  pending.temp_ = temp;
+  if (exists) {
+    // The new file takes the place of the old one, so it keeps its owner and mode.
+    // Only root may keep another user's ownership; otherwise the file becomes ours.
+    if (::fchown(fd, old_file.st_uid, old_file.st_gid) != 0) errno = 0;
+    if (::fchmod(fd, old_file.st_mode & 07777) != 0) errno = 0;
+  }
+  bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  int error = errno;
+  if (::close(fd) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (!written) return FileResult::Failure(ErrorText("Cannot write file", path, error));
+  *out = std::move(pending);
+  return FileResult::Success();
+}
+
+FileResult PendingFile::CheckTarget() const {
+  struct stat target {};
+  if (::stat(target_.c_str(), &target) == 0 && S_ISDIR(target.st_mode))
+    return FileResult::Failure(ErrorText("Cannot write file", target_, EISDIR));
+  return FileResult::Success();
+}
+
+FileResult PendingFile::Commit() {
+  if (temp_.empty()) return FileResult::Failure("Cannot write file \"" + target_ + "\".");
+  if (::rename(temp_.c_str(), target_.c_str()) != 0)
+    return FileResult::Failure(ErrorText("Cannot write file", target_, errno));
+  temp_.clear();
+  return FileResult::Success();
+}
+
+FileResult ReplaceFile(const std::string& path, std::string_view bytes, NewFileAccess access) {
+  PendingFile pending;
+  if (FileResult prepared = PendingFile::Prepare(path, bytes, access, &pending); !prepared)
+    return prepared;
+  if (FileResult checked = pending.CheckTarget(); !checked) return checked;
+  return pending.Commit();
+}
+
+}  // namespace plumgr
