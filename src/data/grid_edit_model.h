@@ -131,7 +131,6 @@ class GridEditModel {
   int LastRow() const { return Grid().RowCount() - 1; }
   int LastCol() const { return Grid().ColCount() - 1; }
   bool MoveBy(int d_col, int d_row, Extend extend);
-  bool MoveTo(int col, int row, Extend extend);
   bool EnterKey();
   void DeleteSelection();
   void BeginEdit(bool select_all);

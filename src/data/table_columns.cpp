@@ -1,0 +1,21 @@
+#include "data/table_columns.h"
+
+namespace plumgr {
+
+const ColumnSpec& Column(GridId grid, int col) {
+  return grid == GridId::Plu ? kPluColumns[static_cast<std::size_t>(col)]
+                             : kDeptColumns[static_cast<std::size_t>(col)];
+}
+
+int ColumnCount(GridId grid) {
+  return grid == GridId::Plu ? static_cast<int>(PluCol::Count) : static_cast<int>(DeptCol::Count);
+}
+
+std::string ColumnDefault(GridId grid, int col, char decimal_separator) {
+  std::string text(Column(grid, col).DefaultText);
+  for (char& c : text)
+    if (c == '.') c = decimal_separator;
+  return text;
+}
+
+}  // namespace plumgr
