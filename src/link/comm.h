@@ -34,6 +34,7 @@
 namespace plumgr {
 
 class SerialDevice;
+struct CommNotification;
 
 // The serial port could not be opened. what() is one of the messages below, exactly,
 // except that a permission failure adds on following lines how to obtain access.
@@ -244,7 +245,6 @@ class TComm {
  private:
   class Notifier;
   class Workers;
-  friend class Workers;
 
   template <typename T>
   void SetLine(T CommLineSettings::*field, T value) {
@@ -255,7 +255,7 @@ class TComm {
   void ApplyLineSettings();
 
   // Called on the owner thread for each notification a worker posted.
-  void Deliver(std::uint64_t opening, const std::function<void(TComm*)>& raise);
+  void Deliver(std::uint64_t opening, const CommNotification& notification);
 
   std::string comm_name_ = "COM2";
   CommLineSettings line_;
