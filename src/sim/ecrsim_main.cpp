@@ -1,0 +1,214 @@
+// ecrsim: a simulated cash register on a pseudo-terminal or a real tty, for
+// demonstrations, end-to-end tests and benchmarks of the PC side.
+
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "sim/ecr_simulator.h"
+#include "sim/sim_config.h"
+#include "sim/sim_line.h"
+
+namespace {
+
+using plumgr::sim::EcrSimulator;
+using plumgr::sim::SimConfig;
+using plumgr::sim::SimLine;
+
+constexpr const char* kFooter = R"(
+The register answers connects at the speeds of --speeds only, follows the speed
+the connect names, answers the status request (type 0) and the link control
+packages (type 14, numbers 1 and 2), and answers every other package with NAK.
+While connected it hears nothing sent at another speed. Every frame received is
+logged as one JSON line (time, type, number, length, checksum_ok, speed, reply,
+fault, data in hex); events of the line (start, ignored bytes, hangup, end) too.
+
+Demo:
+  ecrsim --link /tmp/ecr --speeds 38400,115200 --plu-count 1200
+  then, in another terminal, use /tmp/ecr as the port of plumgr or plumgr-cli
+  (--port /tmp/ecr --baud 115200); a device path is accepted wherever a port is.
+
+Faults, reproducible with --seed:
+  ecrsim --nak-first 2 --corrupt-rate 0.1 --seed 7 --log /tmp/ecr.jsonl
+
+Stop with Ctrl+C. Exit status: 0 after a normal end (signal, PC closed with
+--exit-on-close, hangup fault), 1 when the line cannot be opened, 2 for bad options.)";
+
+struct ProgramOptions {
+  SimConfig Config;
+  std::string Device;
+  std::string Link;
+  std::string LogPath;
+  std::string Speeds = "any";
+  bool NoLineRate = false;
+  bool ReportsNotCleared = false;
+  int PriceDecimals = 2;
+};
+
+void AddOptions(CLI::App& app, ProgramOptions& options) {
+  SimConfig& config = options.Config;
+  app.add_option("--device", options.Device,
+                 "serve this tty (raw mode) instead of a pseudo-terminal")
+      ->type_name("PATH");
+  app.add_option("--link", options.Link, "make a symbolic link PATH to the pseudo-terminal")
+      ->type_name("PATH");
+  app.add_option("--speeds", options.Speeds,
+                 "speeds at which connects are answered: any, or a list such as 38400,115200")
+      ->type_name("LIST");
+  app.add_flag("--no-line-rate", options.NoLineRate,
+               "move bytes at once instead of at the line speed (10 bits a byte)");
+  app.add_flag("--require-connect", config.RequireConnect,
+               "refuse every package but a connect outside a connection");
+  app.add_flag("--exit-on-close", config.ExitOnClose, "end when the PC closes the line");
+  app.add_option("--log", options.LogPath, "write the JSON lines to FILE instead of stderr")
+      ->type_name("FILE");
+
+  app.add_option("--price-decimals", options.PriceDecimals, "status: price decimals (default 2)")
+      ->type_name("N")
+      ->check(CLI::Range(0, 255));
+  app.add_flag("--reports-not-cleared", options.ReportsNotCleared,
+               "status: the reports are not cleared (downloads are refused)");
+  app.add_option("--plu-count", config.Status.PluCount, "status: PLU count (default 0)")
+      ->type_name("N");
+  app.add_option("--sales-records", config.Status.SalesRecordCount,
+                 "status: PLU sales record count (default 0)")
+      ->type_name("N");
+
+  plumgr::sim::FaultPlan& faults = config.Faults;
+  app.add_option("--seed", faults.Seed, "seed of the random faults (default 1)")->type_name("N");
+  app.add_option("--nak-first", faults.NakFirst, "NAK the first K frames")
+      ->type_name("K")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--nak-rate", faults.NakRate, "NAK this fraction of the frames")
+      ->type_name("P")
+      ->check(CLI::Range(0.0, 1.0));
+  app.add_flag("--silent", faults.Silent, "answer nothing");
+  app.add_option("--drop-rate", faults.DropRate, "lose this fraction of the answers")
+      ->type_name("P")
+      ->check(CLI::Range(0.0, 1.0));
+  app.add_option("--corrupt-rate", faults.CorruptRate, "damage this fraction of the answers")
+      ->type_name("P")
+      ->check(CLI::Range(0.0, 1.0));
+  app.add_option("--wrong-number-first", faults.WrongNumberFirst,
+                 "answer the first K requests with the next package number")
+      ->type_name("K")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--noise-rate", faults.NoiseRate,
+                 "put 1 to 8 noise bytes before this fraction of the answers")
+      ->type_name("P")
+      ->check(CLI::Range(0.0, 1.0));
+  app.add_option("--delay-ms", faults.DelayMs, "answer this many milliseconds late")
+      ->type_name("MS")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--hangup-after", faults.HangupAfter,
+                 "close the line, unanswered, when the Nth frame arrives")
+      ->type_name("N")
+      ->check(CLI::NonNegativeNumber);
+}
+
+// Completes the configuration from the parsed options; an error text when they
+// do not fit together.
+std::optional<std::string> FinishConfig(ProgramOptions& options) {
+  std::optional<std::vector<int>> speeds = plumgr::sim::ParseSpeedList(options.Speeds);
+  if (!speeds)
+    return "--speeds: \"" + options.Speeds +
+           "\" is not \"any\" or a list of 9600, 19200, 38400, 57600, 115200";
+  if (!options.Device.empty() && !options.Link.empty())
+    return "--link goes with a pseudo-terminal only";
+  options.Config.Speeds = *speeds;
+  options.Config.LineRate = !options.NoLineRate;
+  options.Config.Status.PriceDecimals = static_cast<std::uint8_t>(options.PriceDecimals);
+  options.Config.Status.ReportsCleared = !options.ReportsNotCleared;
+  return std::nullopt;
+}
+
+void RemoveLink(const std::string& link) {
+  std::error_code ignored;
+  if (!link.empty() && std::filesystem::is_symlink(link, ignored))
+    std::filesystem::remove(link, ignored);
+}
+
+// Replaces a symbolic link left by an earlier run, but never a real file.
+bool MakeLink(const std::string& link, const std::string& target) {
+  RemoveLink(link);
+  std::error_code error;
+  std::filesystem::create_symlink(target, link, error);
+  if (error) {
+    std::cerr << "ecrsim: cannot make the link " << link << ": " << error.message() << "\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "ecrsim: a simulated cash register on a pseudo-terminal or a serial device.\n"
+      "Prints the path the PC opens on its first line of output.",
+      "ecrsim"};
+  app.footer(kFooter);
+  ProgramOptions options;
+  AddOptions(app, options);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    int code = app.exit(e);
+    return code == 0 ? 0 : 2;
+  }
+  if (std::optional<std::string> error = FinishConfig(options)) {
+    std::cerr << "ecrsim: " << *error << "\n";
+    return 2;
+  }
+
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> log_file(nullptr, &std::fclose);
+  if (!options.LogPath.empty()) {
+    log_file.reset(std::fopen(options.LogPath.c_str(), "w"));
+    if (!log_file) {
+      std::cerr << "ecrsim: cannot write the log " << options.LogPath << "\n";
+      return 2;
+    }
+  }
+  std::FILE* log = log_file ? log_file.get() : stderr;
+  options.Config.Log = [log](std::string_view line) {
+    std::fwrite(line.data(), 1, line.size(), log);
+    std::fputc('\n', log);
+    std::fflush(log);
+  };
+
+  // The signals arrive on a descriptor the register's loop watches, so it ends
+  // between two frames and every descriptor is closed properly.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  sigprocmask(SIG_BLOCK, &signals, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+  int signal_fd = signalfd(-1, &signals, SFD_CLOEXEC);
+  options.Config.StopDescriptor = signal_fd;
+
+  try {
+    SimLine line = options.Device.empty() ? SimLine::OpenPseudoTerminal()
+                                          : SimLine::OpenDevice(options.Device, 9600);
+    std::cout << line.PeerPath() << std::endl;
+    if (!options.Link.empty() && !MakeLink(options.Link, line.PeerPath())) return 1;
+    EcrSimulator simulator(options.Config);
+    plumgr::sim::EndReason reason = simulator.Run(std::move(line));
+    RemoveLink(options.Link);
+    close(signal_fd);
+    return reason == plumgr::sim::EndReason::Failed ? 1 : 0;
+  } catch (const std::system_error& e) {
+    std::cerr << "ecrsim: " << e.what() << "\n";
+    RemoveLink(options.Link);
+    return 1;
+  }
+}
