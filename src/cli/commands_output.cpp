@@ -1,0 +1,132 @@
+// plumgr-cli export and print: the PLU table of a data file set saved as a
+// spreadsheet or printed as plain text.
+
+#include <CLI/CLI.hpp>
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "cli/cli_context.h"
+#include "data/data_file_format.h"
+#include "data/definitions.h"
+#include "data/file_io.h"
+#include "data/tables.h"
+#include "output/plu_report.h"
+#include "output/table_print.h"
+#include "output/temp_file_beside.h"
+#include "output/text_printer.h"
+
+namespace plumgr::cli {
+
+namespace {
+
+struct ExportArgs {
+  std::string Set;
+  std::string Out;
+};
+
+struct PrintArgs {
+  std::string Set;
+  std::string Output;
+};
+
+// A set is named by its .PLU file; like the open dialog, a name typed without
+// an extension means name.PLU.
+std::string ResolveSetName(const std::string& set) {
+  std::filesystem::path path(set);
+  std::error_code ec;
+  if (!path.has_extension() && !std::filesystem::exists(path, ec)) return set + ".PLU";
+  return set;
+}
+
+// Only the PLU table is read: loading the whole set would copy its .PAR over the
+// settings file, which an export must not do.
+StringGrid ReadPluTable(const std::string& set) {
+  std::string name = ResolveSetName(set);
+  FileReadResult file = ReadFileBytes(name);
+  if (!file.Ok) {
+    throw UsageError{file.Message.empty() ? "cannot read \"" + name + "\"" : file.Message};
+  }
+  Tables tables;
+  SizeTables(tables, EcrProfileTable().front());
+  ResetAllRows(tables, LocaleDecimalSeparator());
+  ReadTable(file.Bytes, tables.PLUGrid);
+  return std::move(tables.PLUGrid);
+}
+
+bool HasSpreadsheetExtension(const std::string& name) {
+  std::string extension = std::filesystem::path(name).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension == ".xls" || extension == ".xlsx" || extension == ".csv";
+}
+
+int RunExport(const ExportArgs& args, const GlobalOptions& options) {
+  if (!HasSpreadsheetExtension(args.Out))
+    throw UsageError{"\"" + args.Out + "\": the output file must end in .xls, .xlsx or .csv"};
+  StringGrid plu = ReadPluTable(args.Set);
+  TOLEExcel excel;
+  FileResult saved = SavePluReport(excel, plu, Texts().PluTitles.Entries, args.Out);
+  if (!saved) throw UsageError{saved.Message};
+  if (!options.Quiet) std::cout << "Saved the PLU table to " << args.Out << "\n";
+  return kSuccess;
+}
+
+// Printing draws with fonts, which needs a GUI application; without a display
+// the offscreen platform serves.
+int PrintOnPrinter(const std::vector<std::string>& lines, const GlobalOptions& options) {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
+      std::getenv("WAYLAND_DISPLAY") == nullptr) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  }
+  static int argc = 1;
+  static char name[] = "plumgr-cli";
+  static char* argv[] = {name, nullptr};
+  QGuiApplication app(argc, argv);
+  PrintResult printed = PrintOnDefaultPrinter(lines, Windows1250(), "PLU table");
+  if (!printed) {
+    std::cerr << "plumgr-cli: " << printed.Message << "\n";
+    return kFailed;
+  }
+  if (!options.Quiet) std::cout << "Printed " << lines.size() << " PLU rows\n";
+  return kSuccess;
+}
+
+int RunPrint(const PrintArgs& args, const GlobalOptions& options) {
+  StringGrid plu = ReadPluTable(args.Set);
+  if (!args.Output.empty()) {
+    FileResult written = WriteFileBeside(args.Output, PluPrintText(plu));
+    if (!written) throw UsageError{written.Message};
+    return kSuccess;
+  }
+  return PrintOnPrinter(PluPrintLines(plu), options);
+}
+
+const Registration kOutputCommands([](CLI::App& app, GlobalOptions& options, int* exit_code) {
+  auto export_args = std::make_shared<ExportArgs>();
+  CLI::App* export_cmd = app.add_subcommand(
+      "export", "save the PLU table of a data file set as a spreadsheet (.xls, .xlsx or .csv)");
+  export_cmd->add_option("SET", export_args->Set, "the set's .PLU file")->required();
+  export_cmd->add_option("OUT", export_args->Out, "the spreadsheet to write")->required();
+  export_cmd->callback(
+      [export_args, &options, exit_code] { *exit_code = RunExport(*export_args, options); });
+
+  auto print_args = std::make_shared<PrintArgs>();
+  CLI::App* print_cmd = app.add_subcommand(
+      "print", "print the used PLU rows of a data file set as plain text on the default printer");
+  print_cmd->add_option("SET", print_args->Set, "the set's .PLU file")->required();
+  print_cmd->add_option("--output", print_args->Output,
+                        "write the text that would be printed (CR LF line ends) to FILE instead");
+  print_cmd->callback(
+      [print_args, &options, exit_code] { *exit_code = RunPrint(*print_args, options); });
+});
+
+}  // namespace
+
+}  // namespace plumgr::cli

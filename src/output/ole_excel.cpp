@@ -1,0 +1,95 @@
+#include "output/ole_excel.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "output/compound_file.h"
+#include "output/csv_sheet.h"
+#include "output/temp_file_beside.h"
+#include "output/xls_workbook.h"
+#include "output/xlsx_sheet.h"
+
+namespace plumgr {
+
+WorkbookFormat FormatForFileName(const std::string& file_name) {
+  std::string extension = std::filesystem::path(file_name).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".xlsx") return WorkbookFormat::Xlsx;
+  if (extension == ".csv") return WorkbookFormat::Csv;
+  return WorkbookFormat::Xls;
+}
+
+void TOLEExcel::OpenWorkbook() {
+  sheet_ = Sheet();
+  connected_ = true;
+}
+
+SheetFont TOLEExcel::ToSheetFont(const TFont& font) const {
+  SheetFont out;
+  out.Name = DecodeCodePage(font.Name, *code_page_);
+  out.Size = font.Size;
+  out.Bold = font.Bold();
+  out.Italic = font.Italic();
+  out.Underline = font.Underline();
+  out.StrikeOut = font.StrikeOut();
+  out.Color = font.Color;
+  return out;
+}
+
+void TOLEExcel::ExportGrid(const StringGrid& grid, int fixed_cols, int fixed_rows) {
+  if (!connected_) return;
+  sheet_ = Sheet(grid.RowCount(), grid.ColCount());
+  sheet_.TitleFont = ToSheetFont(title_font_);
+  sheet_.CellFont = ToSheetFont(cell_font_);
+  for (int r = 0; r < grid.RowCount(); ++r) {
+    for (int c = 0; c < grid.ColCount(); ++c) {
+      SheetCell& cell = sheet_.At(r, c);
+      cell.Text = DecodeCodePage(grid.Cell(c, r), *code_page_);
+      bool fixed = r < fixed_rows || c < fixed_cols;
+      if (!ignore_font_) cell.Font = fixed ? CellFontRole::Title : CellFontRole::Cell;
+    }
+  }
+}
+
+namespace {
+
+FileResult SaveXls(const Sheet& sheet, const std::string& file_name) {
+  if (sheet.Rows > kXlsMaxRows || sheet.Cols > kXlsMaxCols) {
+    return FileResult::Failure("Cannot write \"" + file_name +
+                               "\": the table is larger than a .xls worksheet (65536 rows, "
+                               "256 columns)");
+  }
+  std::optional<std::string> file = BuildCompoundFile(BuildWorkbookStream(sheet));
+  if (!file) {
+    return FileResult::Failure("Cannot write \"" + file_name +
+                               "\": the workbook is too large for a .xls file");
+  }
+  return WriteFileBeside(file_name, *file);
+}
+
+FileResult SaveXlsxFile(const Sheet& sheet, const std::string& file_name) {
+  TempFileBeside temp;
+  if (FileResult r = temp.Create(file_name); !r) return r;
+  if (FileResult r = WriteXlsx(sheet, temp.Path(), file_name); !r) return r;
+  return temp.Commit();
+}
+
+}  // namespace
+
+FileResult TOLEExcel::SaveWorkbook(const std::string& file_name) const {
+  if (!connected_)
+    return FileResult::Failure("Cannot write \"" + file_name + "\": no workbook is open");
+  switch (FormatForFileName(file_name)) {
+    case WorkbookFormat::Xlsx:
+      return SaveXlsxFile(sheet_, file_name);
+    case WorkbookFormat::Csv:
+      return WriteFileBeside(file_name, BuildCsv(sheet_));
+    case WorkbookFormat::Xls:
+      break;
+  }
+  return SaveXls(sheet_, file_name);
+}
+
+}  // namespace plumgr
