@@ -115,18 +115,20 @@ std::string FormatRecycling(const RecyclingTable& table) {
 
 EntryReadResult ReadFastSale(std::string_view text, FastSaleTable& table) {
   EntryReadResult result;
-  ForEachEntry(
-      text, kFastSaleButtons, [&](int i, const std::vector<std::string_view>& fields, int line) {
-        std::optional<std::int32_t> flag = ParseInt32(fields[1]);
-        if (!flag) {
-          result = {false, line, "'" + std::string(fields[1]) + "' is not a valid integer value"};
-          return false;
-        }
-        table[i].ButtonNumber = i + 1;
-        table[i].Barcode = std::string(fields[0]);
-        table[i].SignFlag = *flag;
-        return true;
-      });
+  ForEachEntry(text, kFastSaleButtons,
+               [&](int i, const std::vector<std::string_view>& fields, int line) {
+                 std::optional<std::int32_t> flag = ParseInt32(fields[1]);
+                 if (!flag) {
+                   std::string message = "'";
+                   message.append(fields[1]).append("' is not a valid integer value");
+                   result = {false, line, std::move(message)};
+                   return false;
+                 }
+                 table[i].ButtonNumber = i + 1;
+                 table[i].Barcode = std::string(fields[0]);
+                 table[i].SignFlag = *flag;
+                 return true;
+               });
   return result;
 }
 
