@@ -84,7 +84,7 @@ FileResult SaveSet(const std::string& name, const DataFileSetTables& tables) {
   return FileResult::Success();
 }
 
-FileResult LoadSet(const std::string& name, DataFileSetTables& tables) {
+FileResult LoadSet(const std::string& name, const DataFileSetTables& tables) {
   CompanionRead plu;
   if (FileResult read = ReadCompanion(name, &plu); !read) return read;
   if (!plu.Skip) ReadTable(plu.Bytes, tables.Plu);

@@ -34,6 +34,6 @@ FileResult SaveSet(const std::string& name, const DataFileSetTables& tables);
 // name.PAR over the settings file. A missing table or entry file is skipped; a
 // missing name.PAR or a sign flag that is not a whole number stops the loading
 // there with an error, and what was read before stays.
-FileResult LoadSet(const std::string& name, DataFileSetTables& tables);
+FileResult LoadSet(const std::string& name, const DataFileSetTables& tables);
 
 }  // namespace plumgr
