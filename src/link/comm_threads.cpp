@@ -87,10 +87,13 @@ void CommThreads::RequestStop() {
   if (!stopping_.exchange(true)) Signal(stop_event_);
 }
 
+// The first failure of either thread stops both before it is reported, so the
+// owner sees the port as ended from the report on; a failure after a stop request
+// is the request's doing and goes unreported.
 void CommThreads::Fail() {
-  if (stopping_) return;  // ending on request is not a failure
-  if (!failed_.exchange(true)) sink_({CommNotificationCode::RequestHangup, 0, {}});
-  RequestStop();
+  if (stopping_.exchange(true)) return;
+  Signal(stop_event_);
+  sink_({CommNotificationCode::RequestHangup, 0, {}});
 }
 
 bool CommThreads::Queue(const std::uint8_t* bytes, std::uint16_t length) {

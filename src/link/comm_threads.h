@@ -80,7 +80,6 @@ class CommThreads {
   std::shared_ptr<std::atomic<bool>> send_data_empty_;
   std::atomic<bool> ignore_null_char_;
   std::atomic<bool> stopping_{false};
-  std::atomic<bool> failed_{false};
   int stop_event_ = -1;  // eventfd, readable once a stop is requested
   int work_event_ = -1;  // eventfd, readable while blocks are queued
 

@@ -10,6 +10,8 @@
 
 #include "link/comm.h"
 
+struct termios;
+
 namespace plumgr {
 
 // The driver's running counts of line errors and modem events.
@@ -26,6 +28,10 @@ struct LineCounters {
 // The OnReceiveError and OnModemStateChange bits for what changed between two counts.
 std::uint32_t ErrorBits(const LineCounters& before, const LineCounters& after);
 std::uint32_t ModemBits(const LineCounters& before, const LineCounters& after);
+
+// Sets the bits of a terminal's settings that the line properties decide (all but
+// the speed), leaving the others as they are.
+void BuildTermios(termios& t, const CommLineSettings& settings);
 
 class SerialDevice {
  public:

@@ -98,29 +98,6 @@ tcflag_t ParityFlags(TParity parity) {
   return 0;
 }
 
-// Raw 8-bit mode is the starting point; the settings change only the bits they name.
-void BuildTermios(termios& t, const CommLineSettings& s) {
-  t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK | IGNPAR | PARMRK | ISTRIP);
-  if (s.Outx_XonXoffFlow) t.c_iflag |= IXON;
-  if (s.Inx_XonXoffFlow) t.c_iflag |= IXOFF;
-  // With INPCK and neither IGNPAR nor PARMRK the driver hands over a zero byte in
-  // place of one received with a parity error.
-  if (s.ParityCheck) t.c_iflag |= INPCK;
-
-  t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-  t.c_cflag |= CLOCAL | CREAD | ByteSizeFlag(s.ByteSize) | ParityFlags(s.Parity);
-  // The UART sends 1.5 stop bits for CSTOPB with 5 data bits, 2 otherwise.
-  if (s.StopBits != TStopBits::_1) t.c_cflag |= CSTOPB;
-  if (s.Outx_CtsFlow || s.RtsControl == TRtsControl::RtsHandshake) t.c_cflag |= CRTSCTS;
-
-  t.c_cc[VSTART] = static_cast<cc_t>(s.XonChar);
-  t.c_cc[VSTOP] = static_cast<cc_t>(s.XoffChar);
-  // A read returns what is there, and EAGAIN when nothing is (the descriptor is
-  // non-blocking); 0 then only means the line was hung up.
-  t.c_cc[VMIN] = 1;
-  t.c_cc[VTIME] = 0;
-}
-
 bool SameSettings(const termios& wanted, const termios& got) {
   return wanted.c_iflag == got.c_iflag && wanted.c_cflag == got.c_cflag &&
          cfgetospeed(&wanted) == cfgetospeed(&got) && cfgetispeed(&wanted) == cfgetispeed(&got) &&
@@ -154,6 +131,29 @@ std::uint32_t ModemBits(const LineCounters& before, const LineCounters& after) {
   if (after.Ring != before.Ring) bits |= kModemRing;
   if (after.CarrierDetect != before.CarrierDetect) bits |= kModemCarrierDetect;
   return bits;
+}
+
+// Raw 8-bit mode is the starting point; the settings change only the bits they name.
+void BuildTermios(termios& t, const CommLineSettings& s) {
+  t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK | IGNPAR | PARMRK | ISTRIP);
+  if (s.Outx_XonXoffFlow) t.c_iflag |= IXON;
+  if (s.Inx_XonXoffFlow) t.c_iflag |= IXOFF;
+  // With INPCK and neither IGNPAR nor PARMRK the driver hands over a zero byte in
+  // place of one received with a parity error.
+  if (s.ParityCheck) t.c_iflag |= INPCK;
+
+  t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+  t.c_cflag |= CLOCAL | CREAD | ByteSizeFlag(s.ByteSize) | ParityFlags(s.Parity);
+  // The UART sends 1.5 stop bits for CSTOPB with 5 data bits, 2 otherwise.
+  if (s.StopBits != TStopBits::_1) t.c_cflag |= CSTOPB;
+  if (s.Outx_CtsFlow || s.RtsControl == TRtsControl::RtsHandshake) t.c_cflag |= CRTSCTS;
+
+  t.c_cc[VSTART] = static_cast<cc_t>(s.XonChar);
+  t.c_cc[VSTOP] = static_cast<cc_t>(s.XoffChar);
+  // A read returns what is there, and EAGAIN when nothing is (the descriptor is
+  // non-blocking); 0 then only means the line was hung up.
+  t.c_cc[VMIN] = 1;
+  t.c_cc[VTIME] = 0;
 }
 
 SerialDevice::OpenResult SerialDevice::Open(const std::string& path) {
