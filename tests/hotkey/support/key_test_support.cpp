@@ -1,0 +1,62 @@
+#include "hotkey/support/key_test_support.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace plumgr::test {
+
+void ShapeGrid(TMyGrid& grid, int keyboard_type) {
+  grid.ColCount = keyboard_type == 160 ? 10 : 6;
+  grid.RowCount = keyboard_type == 160 ? 8 : 10;
+  grid.SetCount(grid.Count());
+}
+
+ScratchDir::ScratchDir() {
+  std::random_device random;
+  dir_ = std::filesystem::temp_directory_path() /
+         ("hotkey_test_" + std::to_string(random()) + std::to_string(random()));
+  std::filesystem::create_directories(dir_);
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(dir_, ec);
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<std::string> KeyLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab - start));
+    if (tab == std::string::npos) break;
+    start = tab + 1;
+  }
+  return fields;
+}
+
+}  // namespace plumgr::test
