@@ -47,12 +47,13 @@ class TOrvanencode {
   TOrvanencode(char decimal_separator, Switches switches)
       : separator_(decimal_separator), switches_(switches) {}
 
-  const Switches& Settings() const { return switches_; }
+  const Switches& GetSwitches() const { return switches_; }
 
   // Writes the field at buffer[position] and moves the position on. False when
-  // the value does not fit the kind (the field is then written as zeros), when
-  // the kind has no encoding (Time: zeros), or when the field would not lie
-  // inside the buffer (nothing is written). A Date or DateTime field whose value
+  // the value does not fit the kind (the field is then written as zeros; packed
+  // digits keep the pairs packed before an invalid one), when the kind has no
+  // encoding (Time: zeros), or when the field would not lie inside the buffer
+  // (nothing is written). A Date or DateTime field whose value
   // is not a date-time is refused outright: nothing written, position kept.
   [[nodiscard]] bool EncodeField(FieldKind kind, const FieldValue& value,
                                  std::span<std::uint8_t> buffer, int& position, int width,
