@@ -128,6 +128,10 @@ void TKovoIBusComm::SetBaudRate(TBaudRate rate) {
   SetPortSpeed(BaudOf(rate));
 }
 
+void TKovoIBusComm::SetPortSettingLookup(std::function<std::string(const std::string&)> lookup) {
+  comm_->SetPortSettingLookup(std::move(lookup));
+}
+
 void TKovoIBusComm::SetRetryCount(int count) {
   retry_count_ = std::clamp(count, 0, kMaxRetryCount);
 }

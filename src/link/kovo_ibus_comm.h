@@ -120,6 +120,8 @@ class TKovoIBusComm {
   // Where the port-open failure is shown; without one the caller shows the
   // returned message itself.
   void SetUiPort(UiPort* ui) { ui_ = ui; }
+  // Where COM1 to COM4 lead (the [Comm] keys of the settings file).
+  void SetPortSettingLookup(std::function<std::string(const std::string&)> lookup);
   // The clock that dates the connect package.
   void SetClock(BusClock clock) { clock_ = std::move(clock); }
 
