@@ -199,8 +199,9 @@ int main(int argc, char** argv) {
   try {
     SimLine line = options.Device.empty() ? SimLine::OpenPseudoTerminal()
                                           : SimLine::OpenDevice(options.Device, 9600);
-    std::cout << line.PeerPath() << std::endl;
+    // The path is printed once the link is in place, so that whoever reads it can use either.
     if (!options.Link.empty() && !MakeLink(options.Link, line.PeerPath())) return 1;
+    std::cout << line.PeerPath() << std::endl;
     EcrSimulator simulator(options.Config);
     plumgr::sim::EndReason reason = simulator.Run(std::move(line));
     RemoveLink(options.Link);
