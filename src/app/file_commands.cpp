@@ -1,0 +1,127 @@
+#include "app/file_commands.h"
+
+#include <filesystem>
+
+#include "data/data_file_set.h"
+
+namespace plumgr {
+namespace {
+
+// The dialogs hand back what the operator chose; the caption and CurrentFileName
+// carry the full path.
+std::string FullPath(const std::string& name) {
+  std::error_code ec;
+  std::filesystem::path path = std::filesystem::absolute(name, ec);
+  return ec ? name : path.lexically_normal().string();
+}
+
+class BusyCursor {
+ public:
+  explicit BusyCursor(UiPort& ui) : ui_(ui) { ui_.SetBusy(true); }
+  ~BusyCursor() { ui_.SetBusy(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  UiPort& ui_;
+};
+
+DataFileSetTables SetTables(MainWindowState& state) {
+  Tables& tables = state.GetTables();
+  return DataFileSetTables{tables.PLUGrid, tables.DeptmentGrid, state.FastSale(), state.Recycling(),
+                           state.SettingsPath()};
+}
+
+}  // namespace
+
+bool ConfirmSave(MainWindowState& state) {
+  if (!state.Modified()) return true;
+  switch (state.Ui().AskYesNoCancel(kSavePrompt)) {
+    case Answer::Cancel:
+      return false;
+    case Answer::No:
+      return true;
+    default:
+      break;
+  }
+  if (!ValidateActive(state.FocusedTable())) return false;
+  // The operator asked to save; New or Open goes on whether or not the save
+  // completed, as the prompt has always behaved.
+  SaveCommand(state);
+  return true;
+}
+
+void ClearAll(MainWindowState& state) {
+  BusyCursor busy(state.Ui());
+  ResetAllRows(state.GetTables(), state.DecimalSeparator());
+  state.PluEdit().TablesReplaced();
+  state.DeptEdit().TablesReplaced();
+  state.SetCurrentFileName("");
+  state.SetCaption(CurrentProfile().Title);
+  state.SetModified(false);
+}
+
+FileResult SaveSetAs(MainWindowState& state, const std::string& name) {
+  BusyCursor busy(state.Ui());
+  FileResult result = SaveSet(name, SetTables(state));
+  if (result) state.SetModified(false);
+  return result;
+}
+
+FileResult LoadSetFrom(MainWindowState& state, const std::string& name) {
+  BusyCursor busy(state.Ui());
+  state.SetCurrentFileName(FullPath(name));
+  DataFileSetTables tables = SetTables(state);
+  FileResult result = LoadSet(name, tables);
+  state.PluEdit().TablesReplaced();
+  state.DeptEdit().TablesReplaced();
+  if (!result) return result;
+  state.SetModified(false);
+  state.SetFileCaption();
+  return result;
+}
+
+void NewCommand(MainWindowState& state) {
+  if (ConfirmSave(state)) ClearAll(state);
+}
+
+bool OpenName(MainWindowState& state, const std::string& name) {
+  ClearAll(state);
+  FileResult result = LoadSetFrom(state, name);
+  if (!result) state.Ui().ShowError(result.Message);
+  return result.Ok;
+}
+
+void OpenCommand(MainWindowState& state) {
+  if (!ConfirmSave(state)) return;
+  std::optional<std::string> name = state.Ui().ChooseOpenFile(FileDialogOptions{});
+  if (name) OpenName(state, *name);
+}
+
+bool SaveCommand(MainWindowState& state) {
+  if (!ValidateActive(state.FocusedTable())) return false;
+  if (state.CurrentFileName().empty()) return SaveAsCommand(state);
+  FileResult result = SaveSetAs(state, state.CurrentFileName());
+  if (!result) state.Ui().ShowError(result.Message);
+  return result.Ok;
+}
+
+bool SaveAsName(MainWindowState& state, const std::string& name) {
+  state.SetCurrentFileName(FullPath(name));
+  FileResult result = SaveSetAs(state, name);
+  if (!result) {
+    state.Ui().ShowError(result.Message);
+    return false;
+  }
+  state.SetFileCaption();
+  return true;
+}
+
+bool SaveAsCommand(MainWindowState& state) {
+  if (!ValidateActive(state.FocusedTable())) return false;
+  std::optional<std::string> name = state.Ui().ChooseSaveFile(FileDialogOptions{});
+  if (!name) return false;
+  return SaveAsName(state, *name);
+}
+
+}  // namespace plumgr
