@@ -263,6 +263,7 @@ void GridEditModel::TablesReplaced() {
 }
 
 void GridEditModel::BeginEdit(bool select_all) {
+  if (!Grid().Contains(current_.Col, current_.Row)) return;
   text_before_edit_ = Grid().Cell(current_.Col, current_.Row);
   editing_ = true;
   editor_.Load(text_before_edit_, select_all);
