@@ -342,7 +342,10 @@ void TKovoIBusComm::OnReceiveData(const std::uint8_t* data, std::uint16_t length
 }
 
 void TKovoIBusComm::OnSendDataEmpty() {
-  send_done_ = true;
+  // The port reports its queue empty once right after opening; when that report
+  // is handled only after the first frame has been queued, the frame is still on
+  // its way and the reply time must not start yet. Another report follows it.
+  send_done_ = comm_->SendDataEmpty();
   WakeWait();
 }
 

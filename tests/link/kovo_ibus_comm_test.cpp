@@ -59,8 +59,11 @@ class BusTest : public ::testing::Test {
  protected:
   void SetUp() override {
     bus.SetCommName(reg.PortName());
-    bus.SetRetryInterval(80);
-    bus.SetConnectInterval(80);
+    // Long enough for an answer on a busy machine; an answer ends the wait early,
+    // and the tests of time-outs shorten it.
+    bus.SetRetryInterval(1000);
+    bus.SetConnectInterval(1000);
+    bus.SetDisconnectInterval(1000);
     bus.SetClock([] { return kNewYearsEve; });
     bus.TraceEnabled = true;
     ASSERT_TRUE(bus.Activate(true));
@@ -118,6 +121,7 @@ TEST_F(BusTest, ConnectSendsTheDatedPackageAndMovesToTheWorkingSpeed) {
 
 TEST_F(BusTest, ConnectReachesARegisterListeningAt38400OnTheFourthFrame) {
   bus.SetBaudRate(TBaudRate::tbr57600);
+  bus.SetConnectInterval(200);
   reg.SetScript([](const ReceivedFrame& frame, std::size_t) {
     return frame.Speed == 38400 ? Reply{Ack()} : Reply{};
   });
@@ -218,6 +222,7 @@ TEST_F(BusTest, RequestFailingOnABadChecksumLeavesThatAnswersData) {
 
 TEST_F(BusTest, RequestFailingByTimeOutLeavesTheRequestsData) {
   bus.SetRetryCount(1);
+  bus.SetRetryInterval(80);
   bus.PackageData = Filled(9);
   // Reply bytes do not answer a request.
   ReplyAlways(Ack());
@@ -227,7 +232,7 @@ TEST_F(BusTest, RequestFailingByTimeOutLeavesTheRequestsData) {
 }
 
 TEST_F(BusTest, AnswerWithAnotherNumberIsIgnoredUntilTheTimeOutAndTheRequestRepeated) {
-  bus.SetRetryInterval(150);
+  bus.SetRetryInterval(300);
   reg.SetScript([](const ReceivedFrame& frame, std::size_t index) {
     const std::uint16_t number = frame.Block.Number();
     return Reply{index == 0 ? AnswerFrameNumbered(frame.Block, number + 1, Filled(3))
@@ -235,7 +240,7 @@ TEST_F(BusTest, AnswerWithAnotherNumberIsIgnoredUntilTheTimeOutAndTheRequestRepe
   });
   clock.start();
   ASSERT_TRUE(bus.RequestPackage(11, 5));
-  EXPECT_GE(clock.elapsed(), 150);
+  EXPECT_GE(clock.elapsed(), 300);
   EXPECT_EQ(reg.Frames().size(), 2u);
   EXPECT_EQ(bus.PackageData, Filled(4));
 }
@@ -283,6 +288,7 @@ TEST_F(BusTest, AbortOutsideAWaitIsForgottenByTheNextWait) {
 }
 
 TEST_F(BusTest, DisconnectFromASilentLineSendsThreeFramesInAboutThreeTenthsOfASecond) {
+  bus.SetDisconnectInterval(100);
   clock.start();
   EXPECT_TRUE(bus.Disconnect(kStationNumber, true));
   const qint64 elapsed = clock.elapsed();
@@ -352,12 +358,15 @@ TEST_F(BusTest, BroadcastTakesSilenceAsSuccessButNotARefusal) {
   EXPECT_EQ(reg.Frames().size(), 2u);
   // A request still wants its frame: every silent attempt fails.
   bus.SetRetryCount(1);
+  bus.SetRetryInterval(80);
   EXPECT_FALSE(bus.RequestPackage(0, 0));
   EXPECT_EQ(reg.Frames().size(), 4u);
   // Disconnect stops after its first frame, since silence reads as ACK.
+  bus.SetDisconnectInterval(100);
   EXPECT_TRUE(bus.Disconnect(kStationNumber, false));
   EXPECT_EQ(reg.Frames().size(), 5u);
   ReplyAlways(Nak());
+  bus.SetBroadCastInterval(2000);  // the NAK ends the wait early
   EXPECT_FALSE(bus.SendPackage(4, 1));
   EXPECT_EQ(reg.Frames().size(), 6u);
 }
@@ -382,6 +391,8 @@ TEST(BusDefaultsTest, StartAsTheRegisterExpects) {
   EXPECT_EQ(bus.CommName(), "");
   EXPECT_EQ(bus.BaudRate(), TBaudRate::tbr9600);
   EXPECT_EQ(bus.RetryInterval(), 800);
+  EXPECT_EQ(bus.ConnectInterval(), 800);
+  EXPECT_EQ(bus.DisconnectInterval(), 100);
   EXPECT_EQ(bus.RetryCount(), 6);
   EXPECT_EQ(bus.BroadCastInterval(), 200);
   EXPECT_EQ(bus.BroadCastScaleType(), TBroadCastScaleType::tbs1024);
