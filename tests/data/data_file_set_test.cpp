@@ -217,6 +217,30 @@ TEST(EntryReader, ASignFlagThatIsNotAWholeNumberStopsAtItsLine) {
   }
 }
 
+TEST(HostileInput, ReadersTakeHugeLinesNulBytesAndEndlessFields) {
+  const std::string huge(10 * 1024 * 1024, 'x');
+  const std::string nul("a\0b\tc\0\r\0", 8);
+  const std::string tabs(100000, '\t');
+  for (const std::string& text : {huge, nul, tabs, huge + "\t1\r\n" + nul + "\n" + tabs}) {
+    StringGrid plu(10, kPluRows + 1);
+    ReadTable(text, plu);
+    FastSaleTable signs = InitialFastSaleTable();
+    (void)ReadFastSale(text, signs);
+    RecyclingTable recycling = InitialRecyclingTable('.');
+    ReadRecycling(text, recycling);
+  }
+  StringGrid plu(10, kPluRows + 1);
+  ReadTable(huge + "\t" + nul, plu);
+  EXPECT_EQ(plu.Cell(1, 1).size(), huge.size());
+  EXPECT_EQ(plu.Cell(2, 1), std::string("a\0b", 3));
+  EXPECT_EQ(plu.Cell(3, 1), std::string("c\0", 2));
+  EXPECT_EQ(plu.Cell(1, 2), std::string("\0", 1));
+  FastSaleTable signs = InitialFastSaleTable();
+  EntryReadResult result = ReadFastSale(huge + "\t" + huge, signs);
+  EXPECT_FALSE(result.Ok);
+  EXPECT_EQ(result.Line, 1);
+}
+
 class DataFileSetFailure : public ::testing::Test {
  protected:
   void SaveOldSet() {
@@ -233,7 +257,9 @@ class DataFileSetFailure : public ::testing::Test {
     int i = 0;
     for (const char* ext : {".PLU", ".Sign", ".DEP", ".RCY", ".PAR"}) {
       std::string path = CompanionName(name_, ext);
-      if (!std::filesystem::is_directory(path)) EXPECT_EQ(ReadBytes(path), old_[i]) << ext;
+      if (!std::filesystem::is_directory(path)) {
+        EXPECT_EQ(ReadBytes(path), old_[i]) << ext;
+      }
       ++i;
     }
   }

@@ -188,6 +188,17 @@ TEST(IniDocumentWrite, KeysBeforeTheFirstSectionAreNeverTouched) {
   EXPECT_EQ(doc.Serialize(), "k=top\r\n[S]\r\nk=v\r\n");
 }
 
+TEST(IniDocumentHostile, HugeLinesAndNulBytesParseAndRoundTrip) {
+  const std::string huge(10 * 1024 * 1024, '=');
+  const std::string text = "[S]\r\nk=" + huge + "\r\n" + std::string("\0[\0]\0=\0\r", 9) + "\n\r";
+  IniDocument doc = IniDocument::Parse(text);
+  EXPECT_EQ(doc.Serialize(), text);
+  EXPECT_EQ(doc.ReadString("S", "k", "").size(), huge.size() - 1 + 1);
+  EXPECT_EQ(doc.ReadInteger("S", "k", 5), 5);
+  doc.WriteString("S", "k", "1");
+  EXPECT_EQ(doc.ReadInteger("S", "k", 5), 1);
+}
+
 class IniFileTest : public ::testing::Test {
  protected:
   TempDir dir_;
