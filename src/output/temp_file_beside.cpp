@@ -1,6 +1,7 @@
 #include "output/temp_file_beside.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -39,6 +40,13 @@ void TempFileBeside::Discard() {
   temp_.clear();
 }
 
+// A file that is replaced keeps who may read it.
+void TempFileBeside::KeepTargetMode() {
+  struct stat existing {};
+  if (::stat(target_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+    ::fchmod(fd_, existing.st_mode & 07777);
+}
+
 FileResult TempFileBeside::Create(const std::string& target) {
   Discard();
   target_ = target;
@@ -52,6 +60,7 @@ FileResult TempFileBeside::Create(const std::string& target) {
     fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
       temp_ = candidate;
+      KeepTargetMode();
       return FileResult::Success();
     }
     if (errno != EEXIST) return Failure(errno);

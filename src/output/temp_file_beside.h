@@ -29,6 +29,7 @@ class TempFileBeside {
  private:
   FileResult Failure(int error) const;
   void Discard();
+  void KeepTargetMode();
 
   std::string target_;
   std::string temp_;

@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "output/biff8_records.h"
 #include "support/output_test_support.h"
@@ -133,6 +134,18 @@ TEST_F(PluReportTest, UnwritablePlacesNameTheFileAndLeaveNothing) {
   EXPECT_FALSE(result.Ok);
   EXPECT_NE(result.Message.find("taken.xls"), std::string::npos);
   EXPECT_EQ(DirEntries(), std::vector<std::string>{"taken.xls"});
+}
+
+TEST_F(PluReportTest, ReplacedFileKeepsItsPermissions) {
+  namespace fs = std::filesystem;
+  std::string target = dir_ + "/report.xls";
+  std::ofstream(target) << "old";
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  TOLEExcel excel;
+  ASSERT_TRUE(SavePluReport(excel, test::MakeTestPluTable('.', 2), kTitles, target).Ok);
+  EXPECT_EQ(fs::status(target).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_NE(test::ReadWholeFile(target), "old");
 }
 
 // A full disk is played by a file-size limit: writes past it fail with EFBIG.
