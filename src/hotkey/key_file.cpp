@@ -147,13 +147,18 @@ void ApplyKey(TGridList& key, const KeyLineFields& fields, const KeyLineNumbers&
 
 }  // namespace
 
-KeyResult TMyGrid::SaveToFile(const std::string& path, char decimal_separator) const {
+std::string TMyGrid::SaveToText(char decimal_separator) const {
   std::string text;
   for (int i = 0; i < StoredCount(); ++i) {
     const TGridList& key = *keys_[static_cast<size_t>(i)];
     text += KeyLine(key, key.fs1Btn(), i, 1, decimal_separator);
     text += KeyLine(key, key.sc2Btn(), i, 2, decimal_separator);
   }
+  return text;
+}
+
+KeyResult TMyGrid::SaveToFile(const std::string& path, char decimal_separator) const {
+  std::string text = SaveToText(decimal_separator);
   // The old file is replaced only once the new one is complete on disk.
   FileResult written = ReplaceFile(path, text);
   return {written.Ok, written.Message};
@@ -162,7 +167,11 @@ KeyResult TMyGrid::SaveToFile(const std::string& path, char decimal_separator) c
 KeyResult TMyGrid::LoadFromFile(const std::string& path, char decimal_separator) {
   FileReadResult file = ReadFileBytes(path);
   if (!file.Ok) return {false, file.Message};
-  std::vector<TextLine> lines = SplitLines(file.Bytes);
+  return LoadFromText(file.Bytes, decimal_separator);
+}
+
+KeyResult TMyGrid::LoadFromText(std::string_view text, char decimal_separator) {
+  std::vector<TextLine> lines = SplitLines(text);
   KeyResult result;
   std::size_t limit = 2 * static_cast<std::size_t>(StoredCount());
   for (std::size_t k = 0; k < lines.size() && k < limit; ++k) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/color_font.h"
@@ -175,6 +176,9 @@ class TMyGrid {
   // Reads a .Key file into the existing keys, then repaints. A faulty line stops
   // the load there; the lines before it stay applied.
   KeyResult LoadFromFile(const std::string& path, char decimal_separator);
+  // The same for the file's bytes.
+  std::string SaveToText(char decimal_separator) const;
+  KeyResult LoadFromText(std::string_view text, char decimal_separator);
 
   void Repaint() const {
     if (OnRepaint) OnRepaint();
