@@ -25,9 +25,18 @@ void EcrSimulator::SetHandler(std::uint8_t type, PackageHandler handler) {
 }
 
 std::string EcrSimulator::Start() {
-  Stop();
   SimLine line = SimLine::OpenPseudoTerminal();
   std::string path = line.PeerPath();
+  StartThread(std::move(line));
+  return path;
+}
+
+void EcrSimulator::StartOnDevice(const std::string& path) {
+  StartThread(SimLine::OpenDevice(path, 9600));
+}
+
+void EcrSimulator::StartThread(SimLine line) {
+  Stop();
   {
     std::lock_guard lock(shared_.Mutex);
     shared_.Running = true;
@@ -35,7 +44,6 @@ std::string EcrSimulator::Start() {
   }
   stop_ = false;
   thread_ = std::thread([this, line = std::move(line)]() mutable { Serve(line); });
-  return path;
 }
 
 EndReason EcrSimulator::Run(SimLine line) {
@@ -73,10 +81,10 @@ EndReason EcrSimulator::Serve(SimLine& line) {
 }
 
 void EcrSimulator::Stop() {
-  if (!thread_.joinable()) return;
+  // Also ends a Run on another thread; that thread's owner joins it.
   stop_ = true;
   eventfd_write(wake_fd_, 1);
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
 }
 
 bool EcrSimulator::Running() const {

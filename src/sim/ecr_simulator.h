@@ -34,9 +34,13 @@ class EcrSimulator {
   // Returns the path of the slave, which the PC opens. Throws
   // std::system_error when no pseudo-terminal can be had.
   std::string Start();
+  // Serves a tty device (raw mode) from a thread of its own, as the program's
+  // --device does. Throws std::system_error when it cannot be opened.
+  void StartOnDevice(const std::string& path);
   // Serves the line on the calling thread until the register stops.
   EndReason Run(SimLine line);
   // Ends the register and waits for its thread; harmless when not running.
+  // It also ends a Run in progress on another thread.
   void Stop();
 
   bool Running() const;
@@ -53,6 +57,7 @@ class EcrSimulator {
   bool WaitForFrames(std::size_t count, std::chrono::milliseconds timeout);
 
  private:
+  void StartThread(SimLine line);
   EndReason Serve(SimLine& line);
 
   SimConfig config_;

@@ -103,16 +103,18 @@ EndReason SimEngine::Run(int wake_fd, const std::atomic<bool>& stop) {
       eventfd_read(wake_fd, &count);
     }
     if (config_.StopDescriptor >= 0 && (fds[2].revents & POLLIN)) return EndReason::Stopped;
-    if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) && !ReadLine(Clock::now()))
+    bool hangup = fds[0].revents & (POLLHUP | POLLERR);
+    if ((fds[0].revents & POLLIN || hangup) && !ReadLine(Clock::now(), hangup))
       return EndReason::PeerClosed;
   }
 }
 
-bool SimEngine::ReadLine(Clock::time_point now) {
+bool SimEngine::ReadLine(Clock::time_point now, bool hangup) {
   std::uint8_t buffer[4096];
   for (;;) {
     SimLine::ReadResult result = line_.Read(buffer, sizeof buffer);
-    if (result.Status == SimLine::ReadStatus::Empty) return true;
+    // Data left after a hang-up is still read; after that the line is gone.
+    if (result.Status == SimLine::ReadStatus::Empty) return !hangup;
     if (result.Status == SimLine::ReadStatus::Closed) return false;
     if (!peer_seen_) {
       peer_seen_ = true;

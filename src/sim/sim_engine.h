@@ -62,7 +62,9 @@ class SimEngine {
     int Speed;
   };
 
-  bool ReadLine(Clock::time_point now);
+  // Takes in what the PC sent; false when the line is gone. hangup: poll
+  // reported a hang-up or an error on the line.
+  bool ReadLine(Clock::time_point now, bool hangup);
   bool Hears(int speed);
   int PacingSpeed(int speed) const;
   void ReleaseReceived(Clock::time_point now);

@@ -124,6 +124,9 @@ SimLine::ReadResult SimLine::Read(std::uint8_t* buffer, std::size_t capacity) {
   ssize_t n = read(fd_, buffer, capacity);
   if (n > 0) return {ReadStatus::Data, static_cast<std::size_t>(n)};
   if (n < 0 && (errno == EAGAIN || errno == EINTR)) return {ReadStatus::Empty, 0};
+  // A tty in raw mode with VMIN and VTIME 0 reads 0 when nothing is waiting; the
+  // caller tells a hang-up by the poll result.
+  if (n == 0 && kind_ == Kind::Device) return {ReadStatus::Empty, 0};
   // A pseudo-terminal master reads EIO once no slave is open any more.
   return {ReadStatus::Closed, 0};
 }

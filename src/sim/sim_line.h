@@ -41,6 +41,7 @@ class SimLine {
   // Sets the device's speed; a pseudo-terminal keeps the PC's setting.
   void SetSpeed(int speed);
 
+  // Empty also for a device that reported a hang-up and has nothing to read.
   ReadResult Read(std::uint8_t* buffer, std::size_t capacity);
   // Writes what the line takes now; returns the count written (0 when full),
   // or -1 when the line is gone.

@@ -1,5 +1,10 @@
 #include "sim/ecr_simulator.h"
 
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <mutex>
@@ -302,6 +307,47 @@ TEST_F(SimulatorTest, LineRatePacesBothDirections) {
   std::vector<std::uint8_t> part = pc.Read(kBusFrameSize, 78ms + 26ms);
   EXPECT_GT(part.size(), 60u);
   EXPECT_LT(part.size(), 160u);
+}
+
+// On a real tty the register sets the speed itself: it listens at the first
+// allowed speed and follows the connect to the speed it names.
+TEST(DeviceLineTest, TheRegisterSetsTheDeviceSpeedAfterTheConnect) {
+  int pc = -1;
+  int device = -1;
+  char path[256] = {};
+  ASSERT_EQ(openpty(&pc, &device, path, nullptr, nullptr), 0);
+  SimConfig config;
+  config.Speeds = {19200};
+  EcrSimulator simulator(config);
+  simulator.StartOnDevice(path);
+  auto device_speed = [pc] {
+    termios settings{};
+    tcgetattr(pc, &settings);
+    return SpeedFromConstant(cfgetospeed(&settings));
+  };
+  auto exchange = [pc](const PackageBlock& block, std::size_t answer_size) {
+    BusFrame frame = PackFrame(block);
+    EXPECT_EQ(write(pc, frame.data(), frame.size()), static_cast<ssize_t>(frame.size()));
+    std::vector<std::uint8_t> answer;
+    while (answer.size() < answer_size) {
+      pollfd pfd{pc, POLLIN, 0};
+      if (poll(&pfd, 1, 2000) <= 0) break;
+      std::uint8_t buffer[512];
+      ssize_t n = read(pc, buffer, sizeof buffer);
+      if (n <= 0) break;
+      answer.insert(answer.end(), buffer, buffer + n);
+    }
+    return answer;
+  };
+  EXPECT_EQ(exchange(ConnectBlock(4), 1), std::vector<std::uint8_t>{kAck});
+  EXPECT_EQ(exchange(StatusRequest(), kBusFrameSize).size(), kBusFrameSize);
+  EXPECT_EQ(device_speed(), 115200);
+  EXPECT_EQ(exchange(DisconnectBlock(false), 1), std::vector<std::uint8_t>{kAck});
+  EXPECT_EQ(exchange(StatusRequest(), kBusFrameSize).size(), kBusFrameSize);
+  EXPECT_EQ(device_speed(), 19200);
+  simulator.Stop();
+  close(pc);
+  close(device);
 }
 
 TEST(PacedQueueTest, HundredBytesAt9600TakeTheirTimeOnTheLine) {
