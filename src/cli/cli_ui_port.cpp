@@ -3,6 +3,18 @@
 #include <iostream>
 
 namespace plumgr::cli {
+namespace {
+
+// Messages meant for a box join their lines with CR LF; a terminal wants LF.
+std::string TerminalLines(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+  return out;
+}
+
+}  // namespace
 
 void CliUiPort::ShowMessage(const std::string& text) {
   std::cerr << text << "\n";
@@ -10,7 +22,7 @@ void CliUiPort::ShowMessage(const std::string& text) {
 
 void CliUiPort::ShowError(const std::string& text) {
   last_error_ = text;
-  std::cerr << text << "\n";
+  std::cerr << TerminalLines(text) << "\n";
 }
 
 Answer CliUiPort::AskYesNoCancel(const std::string& text) {

@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
       "PLU Manager command line: data file sets, transfers and output for the TR-88 register",
       "plumgr-cli"};
   app.require_subcommand(1);
+  // Global options may also stand after the command (plumgr-cli detect --port COM3).
+  app.fallthrough();
   GlobalOptions options;
   app.add_option("--settings", options.Settings,
                  "the settings file to use instead of the default SYSTEM.CFG location");

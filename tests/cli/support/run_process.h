@@ -2,6 +2,7 @@
 // Runs one of the project's programs with arguments and captures what it says,
 // for end-to-end tests. Header-only so every test folder can use it.
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
