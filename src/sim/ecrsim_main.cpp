@@ -25,10 +25,13 @@ using plumgr::sim::SimConfig;
 using plumgr::sim::SimLine;
 
 constexpr const char* kFooter = R"(
-The register answers connects at the speeds of --speeds only, follows the speed
-the connect names, answers the status request (type 0) and the link control
-packages (type 14, numbers 1 and 2), and answers every other package with NAK.
-While connected it hears nothing sent at another speed. Every frame received is
+Outside a connection the register hears the speeds of --speeds only; a connect
+(type 14 number 1) is acknowledged and the register goes on at the speed the
+connect names, hearing nothing sent at another speed until the disconnect
+(type 14 number 2). It answers the status request (type 0 number 0) with its
+status and every other package, and every damaged frame, with NAK.
+With --device the tty is set to the first of --speeds (9600 for any) and then to
+the speed each connect names; the hardware sets the pace. Every frame received is
 logged as one JSON line (time, type, number, length, checksum_ok, speed, reply,
 fault, data in hex); events of the line (start, ignored bytes, hangup, end) too.
 
