@@ -11,6 +11,7 @@ void MainWindowState::StartUp(const StartUpOptions& options) {
   Texts() = DefaultDisplayTexts(separator_);
   exe_dir_ = ExecutableDir();
   settings_path_ = SettingsFilePath(options.SettingsOverride);
+  dump_dir_ = options.DumpDirOverride.empty() ? DefaultDumpDir() : options.DumpDirOverride;
 
   // One read of the settings file serves the whole start-up; a missing or
   // unreadable file gives every key its default.

@@ -17,6 +17,7 @@ namespace plumgr {
 
 struct StartUpOptions {
   std::string SettingsOverride;  // a settings file given on the command line
+  std::string DumpDirOverride;   // a dump directory given on the command line
   char DecimalSeparator = '.';
 };
 
@@ -73,6 +74,10 @@ class MainWindowState {
 
   std::vector<std::string>& RepeatReport() { return repeat_report_; }
 
+  // Where the package dumps, TEMP.BIN and TEMP.LOG go (created on first use).
+  const std::string& DumpDir() const { return dump_dir_; }
+  void SetDumpDir(std::string dir) { dump_dir_ = std::move(dir); }
+
  private:
   void CreateEditModels();
 
@@ -97,6 +102,7 @@ class MainWindowState {
   bool recycling_visible_ = false;
   bool hot_key_visible_ = false;
   std::vector<std::string> repeat_report_;
+  std::string dump_dir_;
 };
 
 }  // namespace plumgr

@@ -29,7 +29,7 @@ std::string WithPluExtension(const std::string& name) {
 int FillTestDataCommand(const GlobalOptions& options, const std::string& set) {
   CliUiPort ui;
   MainWindowState state(ui);
-  state.StartUp({options.Settings, LocaleDecimalSeparator()});
+  state.StartUp({options.Settings, options.DumpDir, LocaleDecimalSeparator()});
   FillTestData(state);
   if (!SaveAsName(state, WithPluExtension(set))) throw UsageError{ui.LastError()};
   std::cout << state.CurrentFileName() << "\n";
@@ -53,7 +53,7 @@ std::string ColumnTitle(GridId grid, int col) {
 int CheckCommand(const GlobalOptions& options, const std::string& set) {
   CliUiPort ui;
   MainWindowState state(ui);
-  state.StartUp({options.Settings, LocaleDecimalSeparator()});
+  state.StartUp({options.Settings, options.DumpDir, LocaleDecimalSeparator()});
   Tables& tables = state.GetTables();
   ReadTableFile(set, true, tables.PLUGrid);
   const std::string dep = CompanionName(set, ".DEP");

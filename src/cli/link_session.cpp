@@ -71,7 +71,7 @@ LinkSession::LinkSession(const GlobalOptions& options)
     : options_(options), argv_{kProgramName, nullptr} {
   if (QCoreApplication::instance() == nullptr)
     app_ = std::make_unique<QCoreApplication>(argc_, argv_);
-  state_.StartUp({options.Settings, LocaleDecimalSeparator()});
+  state_.StartUp({options.Settings, options.DumpDir, LocaleDecimalSeparator()});
   if (!options.Baud.empty()) state_.SetBaudIndex(ParseBaudOption(options.Baud));
   if (!options.Port.empty()) {
     port_override_ = ParsePortOption(options.Port, state_.SettingsPath());

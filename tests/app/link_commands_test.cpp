@@ -31,7 +31,7 @@ class LinkCommandsTest : public ::testing::Test {
     settings_ = (dir_ / "SYSTEM.CFG").string();
   }
   void TearDown() override { fs::remove_all(dir_); }
-  void Start() { state_.StartUp({settings_, '.'}); }
+  void Start() { state_.StartUp({settings_, "", '.'}); }
   // COM1..COM4 lead to these devices.
   void MapPorts(const std::vector<std::string>& devices) {
     std::ofstream out(settings_);

@@ -37,7 +37,7 @@ class MainWindowStateTest : public ::testing::TestWithParam<char> {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  void Start() { state_.StartUp({settings_, GetParam()}); }
+  void Start() { state_.StartUp({settings_, "", GetParam()}); }
   std::string Path(const std::string& name) { return (dir_ / name).string(); }
   std::string Price(const std::string& whole, const std::string& cents) {
     return whole + GetParam() + cents;
