@@ -111,6 +111,8 @@ FileResult LoadSet(const std::string& name, const DataFileSetTables& tables) {
 
   FileReadResult parameters = ReadFileBytes(CompanionName(name, kParameterExtension));
   if (!parameters.Ok) return FileResult::Failure(std::move(parameters.Message));
+  FileReadResult current = ReadFileBytes(tables.SettingsPath);
+  if (current.Ok && current.Bytes == parameters.Bytes) return FileResult::Success();
   return ReplaceFile(tables.SettingsPath, parameters.Bytes, NewFileAccess::OwnerOnly);
 }
 
