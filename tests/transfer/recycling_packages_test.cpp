@@ -52,7 +52,8 @@ TEST_P(RecyclingPackagesTest, NegativePriceComesBackAsItself) {
 
 TEST_P(RecyclingPackagesTest, NumbersChooseTheRecordAndUploadRenumbers) {
   RecyclingTable table;
-  for (auto& entry : table) entry = {"0", Dec("8", sep())};
+  for (auto& entry : table)
+    entry = {"0", Dec("8", sep())};
   table[0] = {"5", Dec("1", sep())};
   table[1] = {"5", Dec("2", sep())};  // the later entry wins
   table[2] = {"101", Dec("3", sep())};
