@@ -31,9 +31,11 @@ connect names, hearing nothing sent at another speed until the disconnect
 (type 14 number 2). It answers the status request (type 0 number 0) with its
 status and every other package, and every damaged frame, with NAK.
 With --device the tty is set to the first of --speeds (9600 for any) and then to
-the speed each connect names; the hardware sets the pace. Every frame received is
-logged as one JSON line (time, type, number, length, checksum_ok, speed, reply,
-fault, data in hex); events of the line (start, ignored bytes, hangup, end) too.
+the speed each connect names; the hardware sets the pace.
+
+Every frame received is logged as one JSON line (time, type, number, length,
+checksum_ok, speed, reply, fault, data in hex); so are the events of the line
+(start, ignored bytes, hangup, end).
 
 Demo:
   ecrsim --link /tmp/ecr --speeds 38400,115200 --plu-count 1200
