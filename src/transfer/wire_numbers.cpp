@@ -68,7 +68,7 @@ std::string GetTextField(std::span<const std::uint8_t> bytes, std::size_t offset
   return text;
 }
 
-std::string_view WithoutOuterBlanks(std::string_view text) {
+std::string_view TrimBlanks(std::string_view text) {
   // Control characters count as blanks too, as they do for every trimmed cell.
   auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
   while (!text.empty() && blank(text.front()))

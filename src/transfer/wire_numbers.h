@@ -49,6 +49,6 @@ std::string GetTextField(std::span<const std::uint8_t> bytes, std::size_t offset
                          std::size_t width);
 
 // Text without the blanks (and control characters) at both ends.
-std::string_view WithoutOuterBlanks(std::string_view text);
+std::string_view TrimBlanks(std::string_view text);
 
 }  // namespace plumgr
