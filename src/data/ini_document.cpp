@@ -7,7 +7,6 @@
 namespace plumgr {
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) {
@@ -78,58 +77,98 @@ std::string IniValueText(std::string_view value) {
   return text;
 }
 
-IniDocument::Line IniDocument::ParseLine(std::string raw, std::string end, bool first_line) {
-  Line line;
-  std::string_view text = raw;
+std::string_view IniDocument::Content(const Line& line) const {
+  return std::string_view(text_).substr(line.Start, line.Length);
+}
+
+std::string_view IniDocument::Name(const Line& line) const {
+  return Content(line).substr(line.NameStart, line.NameLength);
+}
+
+std::string_view IniDocument::Value(const Line& line) const {
+  return Content(line).substr(line.ValueStart, line.ValueLength);
+}
+
+IniDocument::Line IniDocument::ParseLine(size_t start, size_t length, LineEnd end,
+                                         bool first_line) const {
+  Line line{start, length, end};
+  const std::string_view content = std::string_view(text_).substr(start, length);
+  std::string_view text = content;
   if (first_line && text.substr(0, kUtf8Mark.size()) == kUtf8Mark)
     text.remove_prefix(kUtf8Mark.size());
   text = Trim(text);
+  auto offset = [&](std::string_view part) {
+    return static_cast<size_t>(part.data() - content.data());
+  };
   if (!text.empty() && text.front() == '[') {
     size_t close = text.rfind(']');
     if (close != std::string_view::npos) {
+      std::string_view name = Trim(text.substr(1, close - 1));
       line.Kind = LineKind::Section;
-      line.Name = Trim(text.substr(1, close - 1));
+      line.NameStart = offset(name);
+      line.NameLength = name.size();
+      return line;
     }
   }
-  if (line.Kind == LineKind::Other && !text.empty() && text.front() != ';') {
-    size_t equals = text.find('=');
-    if (equals != std::string_view::npos) {
-      line.Kind = LineKind::Key;
-      line.Name = Trim(text.substr(0, equals));
-      line.Value = Trim(text.substr(equals + 1));
-    }
+  size_t equals = text.find('=');
+  if (!text.empty() && text.front() != ';' && equals != std::string_view::npos) {
+    std::string_view name = Trim(text.substr(0, equals));
+    std::string_view value = Trim(text.substr(equals + 1));
+    line.Kind = LineKind::Key;
+    line.NameStart = offset(name);
+    line.NameLength = name.size();
+    line.ValueStart = offset(value);
+    line.ValueLength = value.size();
   }
-  line.Raw = std::move(raw);
-  line.End = std::move(end);
   return line;
+}
+
+IniDocument::Line IniDocument::NewLine(std::string_view content) {
+  size_t start = text_.size();
+  text_.append(content);
+  return ParseLine(start, content.size(), LineEnd::CrLf, false);
 }
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
   IniDocument document;
-  std::vector<TextLine> lines = SplitLines(bytes);
-  document.lines_.reserve(lines.size());
-  for (const TextLine& line : lines)
-    document.lines_.push_back(
-        ParseLine(std::string(line.Content), std::string(line.End), document.lines_.empty()));
+  document.text_.assign(bytes);
+  const std::string_view text = document.text_;
+  LineCursor cursor(text);
+  for (TextLine raw; cursor.Next(raw);) {
+    const size_t start = static_cast<size_t>(raw.Content.data() - text.data());
+    const LineEnd end = raw.End == "\r\n" ? LineEnd::CrLf
+                        : raw.End == "\n" ? LineEnd::Lf
+                        : raw.End == "\r" ? LineEnd::Cr
+                                          : LineEnd::None;
+    Line line = document.ParseLine(start, raw.Content.size(), end, document.lines_.empty());
+    std::vector<Line>& lines = document.lines_;
+    if (line.Kind == LineKind::Other && !lines.empty() && lines.back().Kind == LineKind::Other) {
+      lines.back().Length = start + raw.Content.size() - lines.back().Start;
+      lines.back().End = end;
+    } else {
+      lines.push_back(line);
+    }
+  }
   return document;
 }
 
 std::string IniDocument::Serialize() const {
+  static constexpr std::string_view kEnds[] = {"", "\r\n", "\n", "\r"};
   size_t size = 0;
   for (const Line& line : lines_)
-    size += line.Raw.size() + line.End.size();
+    size += line.Length + 2;
   std::string bytes;
   bytes.reserve(size);
   for (const Line& line : lines_) {
-    bytes += line.Raw;
-    bytes += line.End;
+    bytes += Content(line);
+    bytes += kEnds[static_cast<int>(line.End)];
   }
   return bytes;
 }
 
 std::optional<size_t> IniDocument::FindSection(std::string_view section) const {
   for (size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i].Kind == LineKind::Section && SameName(lines_[i].Name, section)) return i;
+    if (lines_[i].Kind == LineKind::Section && SameName(Name(lines_[i]), section)) return i;
   return std::nullopt;
 }
 
@@ -143,7 +182,7 @@ size_t IniDocument::SectionEnd(size_t header) const {
 std::optional<size_t> IniDocument::FindKey(size_t header, std::string_view key) const {
   size_t end = SectionEnd(header);
   for (size_t i = header + 1; i < end; ++i)
-    if (lines_[i].Kind == LineKind::Key && SameName(lines_[i].Name, key)) return i;
+    if (lines_[i].Kind == LineKind::Key && SameName(Name(lines_[i]), key)) return i;
   return std::nullopt;
 }
 
@@ -156,7 +195,7 @@ std::optional<std::string> IniDocument::Find(std::string_view section, std::stri
   if (!header) return std::nullopt;
   std::optional<size_t> line = FindKey(*header, key);
   if (!line) return std::nullopt;
-  return std::string(Unquote(lines_[*line].Value));
+  return std::string(Unquote(Value(lines_[*line])));
 }
 
 std::string IniDocument::ReadString(std::string_view section, std::string_view key,
@@ -178,12 +217,12 @@ bool IniDocument::ReadBool(std::string_view section, std::string_view key,
 }
 
 void IniDocument::EndLastLine() {
-  if (!lines_.empty() && lines_.back().End.empty()) lines_.back().End = kLineEnd;
+  if (!lines_.empty() && lines_.back().End == LineEnd::None) lines_.back().End = LineEnd::CrLf;
 }
 
 void IniDocument::InsertLine(size_t index, Line line) {
   // The line before the new one may be the file's last line without a line end.
-  if (index > 0 && lines_[index - 1].End.empty()) lines_[index - 1].End = kLineEnd;
+  if (index > 0 && lines_[index - 1].End == LineEnd::None) lines_[index - 1].End = LineEnd::CrLf;
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), std::move(line));
 }
 
@@ -195,21 +234,22 @@ bool IniDocument::WriteString(std::string_view section, std::string_view key,
     EndLastLine();
     std::string header_line = "[";
     header_line.append(section).append("]");
-    lines_.push_back(ParseLine(std::move(header_line), std::string(kLineEnd), false));
-    lines_.push_back(ParseLine(std::string(key) + "=" + text, std::string(kLineEnd), false));
+    lines_.push_back(NewLine(header_line));
+    lines_.push_back(NewLine(std::string(key) + "=" + text));
     return true;
   }
   if (std::optional<size_t> existing = FindKey(*header, key)) {
     Line& line = lines_[*existing];
-    if (Unquote(line.Value) == WithoutLineBreaks(value)) return false;
-    std::string end = line.End;
-    line = ParseLine(line.Name + "=" + text, std::move(end), false);
+    if (Unquote(Value(line)) == WithoutLineBreaks(value)) return false;
+    const LineEnd end = line.End;
+    line = NewLine(std::string(Name(line)) + "=" + text);
+    line.End = end;
     return true;
   }
   size_t after = *header;
   for (size_t i = *header + 1, end = SectionEnd(*header); i < end; ++i)
     if (lines_[i].Kind == LineKind::Key) after = i;
-  InsertLine(after + 1, ParseLine(std::string(key) + "=" + text, std::string(kLineEnd), false));
+  InsertLine(after + 1, NewLine(std::string(key) + "=" + text));
   return true;
 }
 

@@ -6,6 +6,7 @@
 // touches only the line of its key (or adds lines), so every other byte of the
 // file stays as it was.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,16 +40,29 @@ class IniDocument {
   bool WriteBool(std::string_view section, std::string_view key, bool value);
 
  private:
-  enum class LineKind { Other, Section, Key };
+  enum class LineKind : std::uint8_t { Other, Section, Key };
+  enum class LineEnd : std::uint8_t { None, CrLf, Lf, Cr };
+  // A line as a slice of text_. Neighbouring lines that are neither sections nor
+  // keys share one entry, since nothing is ever inserted between them; a file of
+  // blank lines or comments then costs almost nothing beyond its bytes.
   struct Line {
-    std::string Raw;  // the line's bytes without its line end
-    std::string End;  // its line end as found ("" for a last line without one)
+    size_t Start = 0;
+    size_t Length = 0;  // without the last line end
+    LineEnd End = LineEnd::None;
     LineKind Kind = LineKind::Other;
-    std::string Name;   // section or key name, trimmed
-    std::string Value;  // key value, trimmed, quotes kept
+    size_t NameStart = 0;  // section or key name, trimmed, relative to Start
+    size_t NameLength = 0;
+    size_t ValueStart = 0;  // key value, trimmed, quotes kept, relative to Start
+    size_t ValueLength = 0;
   };
 
-  static Line ParseLine(std::string raw, std::string end, bool first_line);
+  std::string_view Content(const Line& line) const;
+  std::string_view Name(const Line& line) const;
+  std::string_view Value(const Line& line) const;
+  // Parses text_[start, start + length) into a line.
+  Line ParseLine(size_t start, size_t length, LineEnd end, bool first_line) const;
+  // Appends the content to text_ and parses it as a line ending in CR LF.
+  Line NewLine(std::string_view content);
   std::optional<size_t> FindSection(std::string_view section) const;
   // The end of a section: the index of the next section line, or the line count.
   size_t SectionEnd(size_t header) const;
@@ -56,6 +70,7 @@ class IniDocument {
   void InsertLine(size_t index, Line line);
   void EndLastLine();
 
+  std::string text_;  // the file's bytes, followed by the text of edited lines
   std::vector<Line> lines_;
 };
 
