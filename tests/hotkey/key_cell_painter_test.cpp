@@ -172,6 +172,11 @@ TEST(ItemLabelTest, PriceFollowsOnASecondLine) {
   EXPECT_EQ(ItemLabel(item, false, true, "$", '.'), "Cola");
 }
 
+TEST(KeyDrawContextTest, TextsAreDecodedFromTheirCodePage) {
+  EXPECT_EQ(KeyDrawContext().Decode("Pi\xb9tek"), QString::fromUtf8("Pi\u0105tek"));
+  EXPECT_EQ(KeyDrawContext("no-such-code-page").Decode("\xe9"), QString::fromUtf8("\u00e9"));
+}
+
 TEST(ResolveColorTest, SystemColoursComeFromThePalette) {
   QPalette palette;
   palette.setColor(QPalette::Base, QColor(1, 1, 1));
