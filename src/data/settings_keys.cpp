@@ -218,4 +218,9 @@ std::string ResolvePortDevice(std::string_view port_name, const IniDocument& set
   return std::string(port_name);
 }
 
+std::string ResolvePortDeviceFromFile(std::string_view port_name,
+                                      const std::string& settings_path) {
+  return ResolvePortDevice(port_name, IniFile(settings_path).Read().Document);
+}
+
 }  // namespace plumgr

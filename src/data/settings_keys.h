@@ -10,6 +10,7 @@
 
 #include "data/file_io.h"
 #include "data/ini_document.h"
+#include "data/ini_file.h"
 
 namespace plumgr {
 
@@ -120,5 +121,7 @@ class Settings {
 // The device of a port name: "COM1".."COM4" (any case) give [Comm] COMn when set,
 // otherwise /dev/ttyS0../dev/ttyS3; any other name (a device path) is kept.
 std::string ResolvePortDevice(std::string_view port_name, const IniDocument& settings);
+// The same, reading the settings file at that path (a missing file gives /dev/ttyS0..3).
+std::string ResolvePortDeviceFromFile(std::string_view port_name, const std::string& settings_path);
 
 }  // namespace plumgr

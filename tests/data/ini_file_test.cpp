@@ -197,6 +197,11 @@ TEST(IniDocumentHostile, HugeLinesAndNulBytesParseAndRoundTrip) {
   EXPECT_EQ(doc.ReadInteger("S", "k", 5), 5);
   doc.WriteString("S", "k", "1");
   EXPECT_EQ(doc.ReadInteger("S", "k", 5), 1);
+
+  const std::string line_ends(10 * 1024 * 1024, '\n');
+  IniDocument blank = IniDocument::Parse(line_ends);
+  blank.WriteString("S", "k", "v");
+  EXPECT_EQ(blank.Serialize(), line_ends + "[S]\r\nk=v\r\n");
 }
 
 class IniFileTest : public ::testing::Test {

@@ -131,6 +131,11 @@ TEST(Settings, PortNamesResolveToDevices) {
   EXPECT_EQ(ResolvePortDevice("/dev/ttyACM0", doc), "/dev/ttyACM0");
   EXPECT_EQ(ResolvePortDevice("COM5", doc), "COM5");
   EXPECT_EQ(ResolvePortDevice("COM0", doc), "COM0");
+
+  TempDir dir;
+  WriteBytes(dir.File("SYSTEM.CFG"), "[comm]\ncom2 = /dev/serial/by-id/usb-x\n");
+  EXPECT_EQ(ResolvePortDeviceFromFile("COM2", dir.File("SYSTEM.CFG")), "/dev/serial/by-id/usb-x");
+  EXPECT_EQ(ResolvePortDeviceFromFile("COM2", dir.File("missing.CFG")), "/dev/ttyS1");
 }
 
 class SettingsLocation : public ::testing::Test {
