@@ -13,18 +13,10 @@ constexpr std::size_t kFrameChecksumHigh = 298;
 constexpr std::size_t kFrameChecksumBits = 299;
 constexpr std::size_t kFrameLast = kBusFrameSize - 1;
 
-// Where the low seven bits of payload byte i travel.
-constexpr std::size_t LowBitsIndex(std::size_t i) {
-  return i / 7 * 8 + i % 7 + 1;
-}
-
-// The byte of i's group that carries the high bits of its seven payload bytes.
-constexpr std::size_t HighBitsIndex(std::size_t i) {
-  return i / 7 * 8 + 8;
-}
-
+// Each group of seven payload bytes travels as their low seven bits followed by
+// one byte holding their high bits; the groups fill indices 1 to 296 exactly.
 static_assert(kPayloadSize % kGroupPayload == 0);
-static_assert(HighBitsIndex(kPayloadSize - 1) == kFrameChecksumLow - 1);
+static_assert(kPayloadSize / kGroupPayload * 8 + 1 == kFrameChecksumLow);
 
 }  // namespace
 
@@ -88,10 +80,15 @@ BusFrame PackFrame(const PackageBlock& block) {
   BusFrame frame{};
   frame[0] = kFrameStart;
   frame[kFrameLast] = kFrameEnd;
-  for (std::size_t i = 0; i < kPayloadSize; ++i) {
-    const std::uint8_t b = block.Bytes[i];
-    frame[LowBitsIndex(i)] = b & 0x7F;
-    if (b & kHighBit) frame[HighBitsIndex(i)] |= static_cast<std::uint8_t>(1u << (i % 7));
+  for (std::size_t g = 0; g < kPayloadSize / kGroupPayload; ++g) {
+    const std::uint8_t* payload = block.Bytes.data() + g * kGroupPayload;
+    std::uint8_t* group = frame.data() + g * 8 + 1;
+    std::uint8_t high_bits = 0;
+    for (std::size_t k = 0; k < kGroupPayload; ++k) {
+      group[k] = payload[k] & 0x7F;
+      high_bits |= static_cast<std::uint8_t>((payload[k] >> 7) << k);
+    }
+    group[kGroupPayload] = high_bits;
   }
   const std::uint8_t low = block.Bytes[kBlockChecksumLow];
   const std::uint8_t high = block.Bytes[kBlockChecksumHigh];
@@ -107,10 +104,13 @@ BusFrame PackFrame(const PackageBlock& block) {
 UnpackedFrame UnpackFrame(const BusFrame& frame) {
   UnpackedFrame result;
   auto& bytes = result.Block.Bytes;
-  for (std::size_t j = 0; j < kPayloadSize; ++j) {
-    std::uint8_t b = frame[LowBitsIndex(j)] & 0x7F;
-    if (frame[HighBitsIndex(j)] & (1u << (j % 7))) b |= kHighBit;
-    bytes[j] = b;
+  for (std::size_t g = 0; g < kPayloadSize / kGroupPayload; ++g) {
+    const std::uint8_t* group = frame.data() + g * 8 + 1;
+    std::uint8_t* payload = bytes.data() + g * kGroupPayload;
+    const std::uint8_t high_bits = group[kGroupPayload];
+    for (std::size_t k = 0; k < kGroupPayload; ++k) {
+      payload[k] = static_cast<std::uint8_t>((group[k] & 0x7F) | ((high_bits >> k) & 1) << 7);
+    }
   }
   const std::uint8_t bits = frame[kFrameChecksumBits];
   bytes[kBlockChecksumLow] =
