@@ -89,7 +89,8 @@ void TComm::SetLineSettings(const CommLineSettings& settings) {
 }
 
 // A refusal by the driver is not reported: what it accepted stays in force, as
-// the port has always behaved.
+// the port has always behaved. The driver takes the settings at once, so no pause
+// follows them.
 void TComm::ApplyLineSettings() {
   if (!device_) return;
   device_->Apply(line_);

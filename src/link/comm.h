@@ -231,6 +231,9 @@ class TComm {
   void SetWriteTotalTimeoutConstant(std::uint32_t v) { timeouts_.WriteTotalTimeoutConstant = v; }
 
   // Events, raised on the owner thread; one that is not assigned is skipped.
+  // Line errors and modem changes come from the driver's counters, which the
+  // receive thread compares whenever it wakes for received bytes; drivers without
+  // counters (pseudo-terminals) raise neither.
   TReceiveDataEvent OnReceiveData;
   TReceiveErrorEvent OnReceiveError;
   TModemStateChangeEvent OnModemStateChange;

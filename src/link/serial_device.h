@@ -29,6 +29,10 @@ struct LineCounters {
 std::uint32_t ErrorBits(const LineCounters& before, const LineCounters& after);
 std::uint32_t ModemBits(const LineCounters& before, const LineCounters& after);
 
+// What the operator is told when the device cannot be opened for this errno: the
+// fixed message, and for a permission failure how to obtain access.
+std::string OpenFailureMessage(int error);
+
 // Sets the bits of a terminal's settings that the line properties decide (all but
 // the speed), leaving the others as they are.
 void BuildTermios(termios& t, const CommLineSettings& settings);

@@ -15,16 +15,6 @@ namespace plumgr {
 
 namespace {
 
-// The one place where errno becomes words for the operator and the log.
-std::string OpenFailureMessage(int error) {
-  if (error == EACCES || error == EPERM) {
-    return std::string(kErrorOpeningSerialPort) +
-           "\nThis user may not use the port: add yourself to the dialout group "
-           "(sudo usermod -aG dialout $USER), then log out and in again.";
-  }
-  return kErrorOpeningSerialPort;
-}
-
 std::string Reason(const std::string& path, int error) {
   if (error == EWOULDBLOCK || error == EBUSY) return path + ": in use by another program";
   return path + ": " + std::strerror(error);
@@ -115,6 +105,15 @@ bool SetModemLine(int fd, int line, bool on) {
 }
 
 }  // namespace
+
+std::string OpenFailureMessage(int error) {
+  if (error == EACCES || error == EPERM) {
+    return std::string(kErrorOpeningSerialPort) +
+           "\nThis user may not use the port: add yourself to the dialout group "
+           "(sudo usermod -aG dialout $USER), then log out and in again.";
+  }
+  return kErrorOpeningSerialPort;
+}
 
 std::uint32_t ErrorBits(const LineCounters& before, const LineCounters& after) {
   std::uint32_t bits = 0;

@@ -2,6 +2,8 @@
 
 #include <termios.h>
 
+#include <cerrno>
+
 #include <gtest/gtest.h>
 
 namespace plumgr {
@@ -82,6 +84,15 @@ TEST(SerialDeviceTest, ReadsReturnWhatIsThereWithoutWaiting) {
   EXPECT_EQ(t.c_cc[VTIME], 0);
   EXPECT_FALSE(t.c_lflag & (ICANON | ECHO | ISIG));
   EXPECT_FALSE(t.c_oflag & OPOST);
+}
+
+TEST(SerialDeviceTest, PermissionFailureSaysHowToGetAccess) {
+  EXPECT_EQ(OpenFailureMessage(ENOENT), "Error opening serial port");
+  EXPECT_EQ(OpenFailureMessage(EBUSY), "Error opening serial port");
+  const std::string denied = OpenFailureMessage(EACCES);
+  EXPECT_EQ(denied.rfind("Error opening serial port\n", 0), 0u) << denied;
+  EXPECT_NE(denied.find("dialout"), std::string::npos) << denied;
+  EXPECT_NE(denied.find("usermod -aG dialout"), std::string::npos) << denied;
 }
 
 TEST(SerialDeviceTest, CounterChangesBecomeErrorAndModemBits) {
