@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "data/helpers.h"
 #include "data/text_lines.h"
 
 namespace plumgr {
@@ -26,18 +27,11 @@ void SplitFields(std::string_view line, size_t limit, std::vector<std::string_vi
 }
 
 std::optional<std::int32_t> ParseInt32(std::string_view text) {
-  bool negative = !text.empty() && text.front() == '-';
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-  if (text.empty()) return std::nullopt;
-  std::int64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
-  return static_cast<std::int32_t>(value);
+  std::optional<std::int64_t> value = ParseWholeNumber(text);
+  if (!value || *value < std::numeric_limits<std::int32_t>::min() ||
+      *value > std::numeric_limits<std::int32_t>::max())
+    return std::nullopt;
+  return static_cast<std::int32_t>(*value);
 }
 
 // Calls fill for every line of at least two fields until it returns false or

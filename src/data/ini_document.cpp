@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "data/helpers.h"
 #include "data/text_lines.h"
 
 namespace plumgr {
@@ -41,22 +42,11 @@ std::string_view Unquote(std::string_view value) {
 
 // A whole number in decimal with an optional sign, within the int range.
 std::optional<int> ParseInt(std::string_view text) {
-  bool negative = false;
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  if (text.empty()) return std::nullopt;
-  long long value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-    if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+  std::optional<std::int64_t> value = ParseWholeNumber(text);
+  if (!value || *value < std::numeric_limits<int>::min() ||
+      *value > std::numeric_limits<int>::max())
     return std::nullopt;
-  return static_cast<int>(value);
+  return static_cast<int>(*value);
 }
 
 // Line breaks would split the entry in two, so they are stored as blanks.
