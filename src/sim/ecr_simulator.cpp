@@ -114,6 +114,26 @@ RegisterState EcrSimulator::State() const {
   return shared_.State;
 }
 
+RegisterMemory EcrSimulator::Memory() const {
+  std::lock_guard lock(shared_.Mutex);
+  return shared_.State.Memory;
+}
+
+void EcrSimulator::SetMemory(RegisterMemory memory) {
+  std::lock_guard lock(shared_.Mutex);
+  shared_.State.Memory = std::move(memory);
+}
+
+std::optional<std::string> EcrSimulator::SaveState(const std::string& path) const {
+  RegisterImage image;
+  {
+    std::lock_guard lock(shared_.Mutex);
+    image.Status = shared_.State.Status;
+    image.Memory = shared_.State.Memory;
+  }
+  return SaveStateFile(path, image);
+}
+
 std::vector<ReceivedPackage> EcrSimulator::Received() const {
   std::lock_guard lock(shared_.Mutex);
   return shared_.State.Received;

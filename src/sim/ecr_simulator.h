@@ -17,6 +17,7 @@
 #include "sim/sim_config.h"
 #include "sim/sim_engine.h"
 #include "sim/sim_line.h"
+#include "sim/state_file.h"
 
 namespace plumgr::sim {
 
@@ -52,6 +53,12 @@ class EcrSimulator {
   // Replaces the fault plan; k-first counts start again.
   void SetFaults(const FaultPlan& plan);
   RegisterState State() const;
+  RegisterMemory Memory() const;
+  void SetMemory(RegisterMemory memory);
+  // Writes the status and the memory as they stand to a state file, at any
+  // time, also while the register runs; the error text naming the file, or
+  // nothing.
+  [[nodiscard]] std::optional<std::string> SaveState(const std::string& path) const;
   std::vector<ReceivedPackage> Received() const;
   // Waits until at least count frames have arrived; false on timeout.
   bool WaitForFrames(std::size_t count, std::chrono::milliseconds timeout);

@@ -8,7 +8,9 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,7 +31,28 @@ Outside a connection the register hears the speeds of --speeds only; a connect
 (type 14 number 1) is acknowledged and the register goes on at the speed the
 connect names, hearing nothing sent at another speed until the disconnect
 (type 14 number 2). It answers the status request (type 0 number 0) with its
-status and every other package, and every damaged frame, with NAK.
+status, and keeps and serves its data:
+  13 PLU records to slots     11 PLU records, four a package
+  87 PLU table for comparison (four a package, jumps over empty packages,
+     256 bytes FF at the end)  8 PLU sales records (a stream of 17-byte records)
+  12 departments written      10 departments read (16, eight a package)
+   4 recycling prices written  3 recycling prices read (packages 0 to 6)
+   1 parameter block written (0 to 2)  5 parameter block read (0 and 1)
+  98 fast-sale buttons written 97 fast-sale buttons read (number 0)
+   7 report text, 256 bytes a package, then a package of NULs
+  14 number 16: memory page (data bytes 0-1 the page, byte 2 0x00 ROM, 0x10 RAM;
+     a page no state file set reads as the low byte of page + i, +0x80 in RAM)
+   2 font packages, kept by number
+Every other package, a number outside a table, and every damaged frame get NAK.
+The status counts are those of the memory unless --plu-count or
+--sales-records set them.
+
+State file (--state, --save-state): text, one item a line, data in hex:
+  ecrsim-state 1 / price-decimals N / reports-cleared yes|no /
+  plu INDEX HEX64B / sale HEX17B / department 1-16 HEX32B /
+  recycling 1-100 HEX16B / parameters OFFSET HEX / fast-sale OFFSET HEX /
+  report HEX / page rom|ram N HEX256B / font N HEX256B
+Only what is not empty or zero is written; lines starting with # are comments.
 With --device the tty is set to the first of --speeds (9600 for any) and then to
 the speed each connect names; the hardware sets the pace.
 
@@ -38,7 +61,8 @@ checksum_ok, speed, reply, fault, data in hex); so are the events of the line
 (start, ignored bytes, hangup, end).
 
 Demo:
-  ecrsim --link /tmp/ecr --speeds 38400,115200 --plu-count 1200
+  ecrsim --link /tmp/ecr --speeds 38400,115200 --fill-plus 1200 \
+         --report-file report.txt --save-state after.state
   then, in another terminal, use /tmp/ecr as the port of plumgr or plumgr-cli
   (--port /tmp/ecr --baud 115200); a device path is accepted wherever a port is.
 
@@ -46,7 +70,8 @@ Faults, reproducible with --seed:
   ecrsim --nak-first 2 --corrupt-rate 0.1 --seed 7 --log /tmp/ecr.jsonl
 
 Stop with Ctrl+C. Exit status: 0 after a normal end (signal, PC closed with
---exit-on-close, hangup fault), 1 when the line cannot be opened, 2 for bad options.)";
+--exit-on-close, hangup fault), 1 when the line cannot be opened, 2 for bad
+options or a state or report file that cannot be read or written.)";
 
 struct ProgramOptions {
   SimConfig Config;
@@ -57,6 +82,16 @@ struct ProgramOptions {
   bool NoLineRate = false;
   bool ReportsNotCleared = false;
   int PriceDecimals = 2;
+  std::uint32_t PluCount = 0;
+  std::uint32_t SalesRecords = 0;
+  std::string StatePath;
+  std::string SaveStatePath;
+  std::string ReportPath;
+  int FillPlus = 0;
+  CLI::Option* PriceDecimalsOption = nullptr;
+  CLI::Option* ReportsOption = nullptr;
+  CLI::Option* PluCountOption = nullptr;
+  CLI::Option* SalesRecordsOption = nullptr;
 };
 
 void AddOptions(CLI::App& app, ProgramOptions& options) {
@@ -77,16 +112,32 @@ void AddOptions(CLI::App& app, ProgramOptions& options) {
   app.add_option("--log", options.LogPath, "write the JSON lines to FILE instead of stderr")
       ->type_name("FILE");
 
-  app.add_option("--price-decimals", options.PriceDecimals, "status: price decimals (default 2)")
+  app.add_option("--state", options.StatePath, "start from the state in FILE")->type_name("FILE");
+  app.add_option("--save-state", options.SaveStatePath, "write the state to FILE on exit")
+      ->type_name("FILE");
+  app.add_option("--report-file", options.ReportPath,
+                 "the report text (type 7) is the content of FILE")
+      ->type_name("FILE");
+  app.add_option("--fill-plus", options.FillPlus,
+                 "put N test items (and a sale of each) into PLU slots 0 to N-1")
       ->type_name("N")
-      ->check(CLI::Range(0, 255));
-  app.add_flag("--reports-not-cleared", options.ReportsNotCleared,
-               "status: the reports are not cleared (downloads are refused)");
-  app.add_option("--plu-count", config.Status.PluCount, "status: PLU count (default 0)")
-      ->type_name("N");
-  app.add_option("--sales-records", config.Status.SalesRecordCount,
-                 "status: PLU sales record count (default 0)")
-      ->type_name("N");
+      ->check(CLI::Range(0, plumgr::sim::kPluCapacity));
+
+  options.PriceDecimalsOption =
+      app.add_option("--price-decimals", options.PriceDecimals,
+                     "status: price decimals (default 2, or the state file's)")
+          ->type_name("N")
+          ->check(CLI::Range(0, 255));
+  options.ReportsOption =
+      app.add_flag("--reports-not-cleared", options.ReportsNotCleared,
+                   "status: the reports are not cleared (downloads are refused)");
+  options.PluCountOption = app.add_option("--plu-count", options.PluCount,
+                                          "status: report this PLU count (default: the PLUs held)")
+                               ->type_name("N");
+  options.SalesRecordsOption =
+      app.add_option("--sales-records", options.SalesRecords,
+                     "status: report this sales record count (default: the records held)")
+          ->type_name("N");
 
   plumgr::sim::FaultPlan& faults = config.Faults;
   app.add_option("--seed", faults.Seed, "seed of the random faults (default 1)")->type_name("N");
@@ -131,8 +182,28 @@ std::optional<std::string> FinishConfig(ProgramOptions& options) {
     return "--link goes with a pseudo-terminal only";
   options.Config.Speeds = *speeds;
   options.Config.LineRate = !options.NoLineRate;
-  options.Config.Status.PriceDecimals = static_cast<std::uint8_t>(options.PriceDecimals);
-  options.Config.Status.ReportsCleared = !options.ReportsNotCleared;
+  plumgr::sim::RegisterImage image;
+  if (!options.StatePath.empty()) {
+    if (std::optional<std::string> error = plumgr::sim::LoadStateFile(options.StatePath, image))
+      return error;
+  }
+  if (options.PriceDecimalsOption->count() > 0)
+    image.Status.PriceDecimals = static_cast<std::uint8_t>(options.PriceDecimals);
+  if (options.ReportsOption->count() > 0) image.Status.ReportsCleared = !options.ReportsNotCleared;
+  if (options.PluCountOption->count() > 0) image.Status.PluCount = options.PluCount;
+  if (options.SalesRecordsOption->count() > 0) image.Status.SalesRecordCount = options.SalesRecords;
+  if (options.FillPlus > 0)
+    plumgr::sim::FillTestPlus(image.Memory, options.FillPlus, image.Status.PriceDecimals);
+  if (!options.ReportPath.empty()) {
+    std::ifstream in(options.ReportPath, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.is_open() || in.bad()) return "cannot read the report file " + options.ReportPath;
+    if (!plumgr::sim::SetReport(image.Memory, std::move(text)))
+      return "the report file " + options.ReportPath +
+             " holds a NUL byte, which would end the report there";
+  }
+  options.Config.Status = image.Status;
+  options.Config.Memory = std::move(image.Memory);
   return std::nullopt;
 }
 
@@ -211,6 +282,12 @@ int main(int argc, char** argv) {
     plumgr::sim::EndReason reason = simulator.Run(std::move(line));
     RemoveLink(options.Link);
     close(signal_fd);
+    if (!options.SaveStatePath.empty()) {
+      if (std::optional<std::string> error = simulator.SaveState(options.SaveStatePath)) {
+        std::cerr << "ecrsim: " << *error << "\n";
+        return 2;
+      }
+    }
     return reason == plumgr::sim::EndReason::Failed ? 1 : 0;
   } catch (const std::system_error& e) {
     std::cerr << "ecrsim: " << e.what() << "\n";

@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "data/definitions.h"
+#include "sim/plu_handlers.h"
+#include "sim/service_handlers.h"
+#include "sim/table_handlers.h"
 
 namespace plumgr::sim {
 namespace {
@@ -11,6 +14,7 @@ constexpr std::uint8_t kStatusType = 0;
 constexpr std::uint8_t kLinkControlType = 14;
 constexpr std::uint16_t kConnectNumber = 1;
 constexpr std::uint16_t kDisconnectNumber = 2;
+constexpr std::uint16_t kMemoryPageNumber = 16;
 
 int FromBcd(std::uint8_t byte) {
   return (byte >> 4) * 10 + (byte & 0x0F);
@@ -70,16 +74,23 @@ Answer PackageHandlerTable::Handle(const PackageBlock& package, const FrameConte
 
 Answer HandleStatusPackage(const PackageBlock& package, const FrameContext&, RegisterState& state) {
   if (package.Number() != 0) return Answer::Nak();
-  auto data = EncodeStatusData(state.Status);
+  RegisterStatus status = state.Status;
+  if (!status.PluCount) status.PluCount = CountPlus(state.Memory);
+  if (!status.SalesRecordCount)
+    status.SalesRecordCount = static_cast<std::uint32_t>(state.Memory.Sales.size());
+  auto data = EncodeStatusData(status);
   return Answer::Frame(package, data);
 }
 
-Answer HandleLinkControl(const PackageBlock& package, const FrameContext&, RegisterState& state) {
+Answer HandleLinkControl(const PackageBlock& package, const FrameContext& context,
+                         RegisterState& state) {
   switch (package.Number()) {
     case kConnectNumber:
       return Connect(package, state);
     case kDisconnectNumber:
       return Disconnect(package, state);
+    case kMemoryPageNumber:
+      return HandleMemoryPage(package, context, state);
     default:
       return Answer::Nak();
   }
@@ -89,6 +100,20 @@ PackageHandlerTable DefaultPackageHandlers() {
   PackageHandlerTable table;
   table.Set(kStatusType, HandleStatusPackage);
   table.Set(kLinkControlType, HandleLinkControl);
+  table.Set(1, HandleParameterWrite);
+  table.Set(2, HandleFontPackage);
+  table.Set(3, HandleRecyclingRead);
+  table.Set(4, HandleRecyclingWrite);
+  table.Set(5, HandleParameterRead);
+  table.Set(7, HandleReport);
+  table.Set(8, HandleSalesRecords);
+  table.Set(10, HandleDepartmentRead);
+  table.Set(11, HandlePluUpload);
+  table.Set(12, HandleDepartmentWrite);
+  table.Set(13, HandlePluDownload);
+  table.Set(87, HandlePluComparison);
+  table.Set(97, HandleFastSaleRead);
+  table.Set(98, HandleFastSaleWrite);
   return table;
 }
 

@@ -46,10 +46,12 @@ class PackageHandlerTable {
   std::array<PackageHandler, 256> handlers_;
 };
 
-// Type 0: the status package (number 0); other numbers are refused.
+// Type 0: the status package (number 0); other numbers are refused. The PLU
+// and sales record counts are those of the memory unless the status sets them.
 Answer HandleStatusPackage(const PackageBlock& package, const FrameContext& context,
                            RegisterState& state);
-// Type 14: connect (number 1) and disconnect (number 2); other numbers are refused.
+// Type 14: connect (number 1), disconnect (number 2) and the memory page
+// request (number 16); other numbers are refused.
 Answer HandleLinkControl(const PackageBlock& package, const FrameContext& context,
                          RegisterState& state);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "link/bus_frame.h"
+#include "sim/register_memory.h"
 #include "sim/register_status.h"
 
 namespace plumgr::sim {
@@ -22,6 +23,7 @@ struct ReceivedPackage {
 
 struct RegisterState {
   RegisterStatus Status;
+  RegisterMemory Memory;
   bool Connected = false;
   // The speed agreed in the last connect; while connected the register hears
   // nothing sent at another speed.

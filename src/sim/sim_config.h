@@ -8,6 +8,7 @@
 
 #include "sim/fault_plan.h"
 #include "sim/frame_log.h"
+#include "sim/register_memory.h"
 #include "sim/register_status.h"
 
 namespace plumgr::sim {
@@ -23,6 +24,7 @@ struct SimConfig {
   // End when the PC closes its side of the line (after it sent something).
   bool ExitOnClose = false;
   RegisterStatus Status;
+  RegisterMemory Memory;  // what the register holds when it starts
   FaultPlan Faults;
   LogSink Log;  // may be empty
   // A descriptor that becomes readable when the register must stop (the

@@ -67,6 +67,7 @@ const char* EndReasonName(EndReason reason) {
 
 SimShared::SimShared(const SimConfig& config) : Faults(config.Faults) {
   State.Status = config.Status;
+  State.Memory = config.Memory;
 }
 
 SimEngine::SimEngine(SimLine& line, SimShared& shared, const SimConfig& config,
