@@ -1,5 +1,7 @@
 #include "link/comm.h"
 
+#include "link/bus_frame.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -264,6 +266,34 @@ TEST_F(CommTest, ZeroBytesAreDroppedWhenAskedTo) {
   pty_.Write({0, 'A', 0, 0, 'B', 0});
   ASSERT_TRUE(WaitUntil([&] { return received_.size() == 2; }));
   EXPECT_EQ(received_, (std::vector<std::uint8_t>{'A', 'B'}));
+}
+
+TEST_F(CommTest, AnswerFrameIsAssembledFromTheDeliveredChunks) {
+  package request;
+  request.Type = 11;
+  request.Number = 300;
+  const BusFrame sent = PackFrame(MakePackageBlock(request));
+  FrameReceiver receiver;
+  receiver.Mode = ReceiveMode::AwaitFrame;
+  receiver.ExpectAnswerTo(sent);
+  receiver.ResetReceiver();
+  port_.OnReceiveData = [&](TComm*, const std::uint8_t* buffer, std::uint16_t length) {
+    receiver.Feed(buffer, length);
+  };
+  port_.OpenPort();
+  ASSERT_TRUE(port_.WriteBytes(sent.data(), static_cast<std::uint16_t>(sent.size())));
+  EXPECT_EQ(pty_.Read(sent.size()), std::vector<std::uint8_t>(sent.begin(), sent.end()));
+
+  package answer = request;
+  answer.Data.fill(0xA7);
+  const BusFrame reply = PackFrame(MakePackageBlock(answer));
+  std::vector<std::uint8_t> line = {0x00, 0x41};  // noise before the answer
+  line.insert(line.end(), reply.begin(), reply.end());
+  pty_.Write(line);
+  ASSERT_TRUE(WaitUntil([&] { return receiver.Complete(); }));
+  const UnpackedFrame unpacked = UnpackFrame(receiver.Frame());
+  EXPECT_FALSE(unpacked.ChecksumError);
+  EXPECT_EQ(PackageOf(unpacked.Block), answer);
 }
 
 TEST_F(CommTest, MegabyteBurstArrivesWholeAndInOrder) {
