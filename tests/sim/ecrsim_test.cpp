@@ -138,7 +138,7 @@ TEST_F(SimulatorTest, StatusRequestCarriesTheStatusFields) {
 
 TEST_F(SimulatorTest, PackagesItDoesNotKnowAndDamagedFramesAreRefused) {
   PcPort pc(Start(), 9600);
-  for (const PackageBlock& block : {Block(0, 1), Block(14, 16), Block(200, 0)}) {
+  for (const PackageBlock& block : {Block(0, 1), Block(14, 17), Block(200, 0)}) {
     pc.Send(block);
     EXPECT_EQ(pc.ReadReply(kAnswerWait), kNak) << int(block.Type()) << "/" << block.Number();
   }
