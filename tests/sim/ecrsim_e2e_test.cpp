@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/state_file.h"
 #include "sim/support/pc_port.h"
 
 extern char** environ;
@@ -24,6 +25,7 @@ namespace plumgr::sim {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Block;
 using testing::ConnectBlock;
 using testing::PcPort;
 using testing::StatusRequest;
@@ -157,6 +159,66 @@ TEST(EcrsimProgramTest, BadOptionsAreUsageErrors) {
   Program device({"--device", "/nonexistent/tty"});
   EXPECT_EQ(device.Wait(5000ms), 1);
   EXPECT_NE(device.Output().find("/nonexistent/tty"), std::string::npos);
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(EcrsimProgramTest, StartsFromAStateAndSavesItOnExit) {
+  std::filesystem::path state = TempPath("ecrsim-state");
+  std::filesystem::path saved = TempPath("ecrsim-saved");
+  std::filesystem::path report = TempPath("ecrsim-report");
+  WriteFile(state, "ecrsim-state 1\nprice-decimals 3\nplu 100 00000000000001" +
+                       std::string(114, '0') + "\n");
+  WriteFile(report, "X report\r\n");
+  Program program({"--no-line-rate", "--exit-on-close", "--state", state.string(), "--fill-plus",
+                   "3", "--report-file", report.string(), "--save-state", saved.string()});
+  std::string path = program.FirstLine();
+  ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << program.Output();
+  {
+    PcPort pc(path, 9600);
+    pc.Send(StatusRequest());
+    std::optional<UnpackedFrame> status = pc.ReadAnswer(StatusRequest(), 2000ms);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->Block.Data()[0], 3) << "the state file's price decimals";
+    EXPECT_EQ(status->Block.Data()[3], 4) << "three test items and the state's PLU";
+    EXPECT_EQ(status->Block.Data()[10], 3) << "a sale of each test item";
+    PackageBlock piece = Block(7, 0);
+    pc.Send(piece);
+    std::optional<UnpackedFrame> text = pc.ReadAnswer(piece, 2000ms);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(text->Block.Data().data())),
+              "X report\r\n");
+    std::vector<std::uint8_t> slot{1, 200, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9, 'N', 'E', 'W'};
+    pc.Send(Block(13, 0, slot));
+    EXPECT_EQ(pc.ReadReply(2000ms), kAck);
+  }
+  EXPECT_EQ(program.Wait(5000ms), 0) << program.Output();
+  RegisterImage image;
+  ASSERT_EQ(LoadStateFile(saved.string(), image), std::nullopt);
+  EXPECT_EQ(image.Status.PriceDecimals, 3);
+  EXPECT_EQ(CountPlus(image.Memory), 5u);
+  EXPECT_TRUE(PluPresent(image.Memory.Plus[200]));
+  EXPECT_EQ(image.Memory.Report, "X report\r\n");
+  for (const auto& file : {state, saved, report})
+    std::filesystem::remove(file);
+}
+
+TEST(EcrsimProgramTest, UnreadableStateAndReportFilesAreNamed) {
+  std::filesystem::path bad = TempPath("ecrsim-bad-state");
+  WriteFile(bad, "ecrsim-state 1\nplu 1 00\n");
+  Program state({"--state", bad.string()});
+  EXPECT_EQ(state.Wait(5000ms), 2);
+  EXPECT_NE(state.Output().find(bad.string() + ": line 2"), std::string::npos) << state.Output();
+  Program missing({"--report-file", "/nonexistent/report.txt"});
+  EXPECT_EQ(missing.Wait(5000ms), 2);
+  EXPECT_NE(missing.Output().find("/nonexistent/report.txt"), std::string::npos);
+  WriteFile(bad, std::string("A\0B", 3));
+  Program nul({"--report-file", bad.string()});
+  EXPECT_EQ(nul.Wait(5000ms), 2);
+  EXPECT_NE(nul.Output().find("NUL"), std::string::npos) << nul.Output();
+  std::filesystem::remove(bad);
 }
 
 }  // namespace
