@@ -24,7 +24,9 @@ std::vector<test::BiffRecord> BuildAndCheck(const std::vector<std::u16string>& s
   EXPECT_EQ(test::U32At((*records)[0].Data, 0), 1234u);
   for (size_t i = 0; i < records->size(); ++i) {
     EXPECT_LE((*records)[i].Data.size(), biff8::kMaxRecordData);
-    if (i > 0) EXPECT_EQ((*records)[i].Id, biff8::kContinue);
+    if (i > 0) {
+      EXPECT_EQ((*records)[i].Id, biff8::kContinue);
+    }
   }
   auto read = ReadSst(*records, 0);
   EXPECT_TRUE(read.has_value()) << "a header or a character was split";
