@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "data/definitions.h"
 
@@ -104,6 +106,18 @@ void TransferFixture::Start(const sim::RegisterStatus& status) {
   bus_.SetCommName(sim_->Start());
 }
 
+bool TransferFixture::RunStep(bool (*step)(TransferStep&), const PluRange& range,
+                              int price_decimals, std::uint8_t download_kinds) {
+  status_.PriceDecimals = price_decimals;
+  if (!bus_.Activate(true)) return false;
+  progress_.Show();
+  TransferStep context{bus_, progress_, data_, status_, range, download_kinds, driver_.Timings};
+  const bool ok = step(context);
+  (void)bus_.Activate(false);
+  progress_.Close();
+  return ok;
+}
+
 std::vector<package> TransferFixture::Received(std::uint8_t type) const {
   std::vector<package> packages;
   for (const sim::ReceivedPackage& got : sim_->Received())
@@ -123,6 +137,11 @@ int TransferFixture::ErrorDisconnects() const {
   for (const package& p : Received(kLinkControlType))
     if (p.Number == kDisconnectNumber && p.Data[4] == 1) ++count;
   return count;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 PackageBytes FilledPackage(std::uint8_t fill) {

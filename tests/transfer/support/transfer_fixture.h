@@ -60,6 +60,11 @@ class TransferFixture : public ::testing::Test {
   // Disconnect packages with the after-failure byte set.
   int ErrorDisconnects() const;
 
+  // Runs one step on an open port, as the sequence runs it after the status check.
+  bool RunStep(bool (*step)(TransferStep&), const PluRange& range = {1, 10}, int price_decimals = 2,
+               std::uint8_t download_kinds = 0);
+  EcrStatus status_;
+
   TransferData& Data() { return data_; }
   std::string DumpPath(const char* name) const { return (dir_ / "dumps" / name).string(); }
 
@@ -79,6 +84,9 @@ class TransferFixture : public ::testing::Test {
   std::vector<std::string> opened_;
   TransferData data_{tables_, recycling_, fast_sale_, repeat_report_, "", "", '.', {}, {}};
 };
+
+// The whole file as bytes; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
 
 // A package whose bytes are all `fill`.
 PackageBytes FilledPackage(std::uint8_t fill);
