@@ -72,7 +72,7 @@ void StorePlu(RegisterMemory& memory, int index, const PluRecordBytes& record) {
 
 PackageBytes FillerPage(MemoryPageKey key) {
   PackageBytes page{};
-  int base = key.Page + (key.Kind == MemoryKind::Ram ? 0x80 : 0);
+  int base = key.Page + (key.Kind == MemoryBank::Ram ? 0x80 : 0);
   for (std::size_t i = 0; i < page.size(); ++i)
     page[i] = static_cast<std::uint8_t>(base + static_cast<int>(i));
   return page;

@@ -11,31 +11,31 @@
 #include <string>
 #include <vector>
 
+#include "data/small_tables.h"
 #include "link/bus_frame.h"
+#include "transfer/department_packages.h"
 #include "transfer/parameter_block.h"
 #include "transfer/plu_record.h"
+#include "transfer/recycling_packages.h"
+#include "transfer/sales_records.h"
 
 namespace plumgr::sim {
 
 inline constexpr int kPluCapacity = 10000;
 inline constexpr int kPlusPerPackage = 4;
 inline constexpr int kPluPackages = kPluCapacity / kPlusPerPackage;
-inline constexpr std::size_t kSalesRecordSize = 17;
 inline constexpr int kDepartmentCount = 16;
-inline constexpr std::size_t kDepartmentRecordSize = 32;
-inline constexpr int kRecyclingCount = 100;
-inline constexpr std::size_t kRecyclingRecordSize = 16;
-inline constexpr std::size_t kRecyclingBlockSize = kRecyclingCount * kRecyclingRecordSize;
+inline constexpr int kRecyclingCount = kRecyclingUsedEntries;
 // The PC reads at most this many report pieces.
 inline constexpr int kReportPackages = 564;
 inline constexpr std::size_t kReportLimit = kReportPackages * kPackageDataSize;
 
 using SalesRecordBytes = std::array<std::uint8_t, kSalesRecordSize>;
 
-enum class MemoryKind : std::uint8_t { Rom = 0, Ram = 1 };
+enum class MemoryBank : std::uint8_t { Rom = 0, Ram = 1 };
 
 struct MemoryPageKey {
-  MemoryKind Kind = MemoryKind::Rom;
+  MemoryBank Kind = MemoryBank::Rom;
   std::uint16_t Page = 0;
   friend auto operator<=>(const MemoryPageKey&, const MemoryPageKey&) = default;
 };
@@ -72,10 +72,10 @@ PackageBytes ReadMemoryPage(const RegisterMemory& memory, MemoryPageKey key);
 // The report, refused (false, nothing changed) when it holds a NUL byte.
 [[nodiscard]] bool SetReport(RegisterMemory& memory, std::string text);
 
-// Puts test items into PLU slots 0 to count - 1 (at most the table): barcode
-// 2000000000000 + n, name "ITEM n", price n.nn at the given decimals,
-// department (n - 1) mod 16 + 1, stock n, and a sales record for each (n sold
-// for n times the price). Earlier sales records are replaced.
+// Puts test items n = 1 to count into PLU slots 0 to count - 1 (at most the
+// table): barcode 2000000000000 + n, name "ITEM n", price n at the given
+// decimals, department (n - 1) mod 16 + 1, stock n, and a sales record for each
+// (n sold for n times the price). Earlier sales records are replaced.
 void FillTestPlus(RegisterMemory& memory, int count, int price_decimals);
 
 }  // namespace plumgr::sim

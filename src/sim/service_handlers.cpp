@@ -26,9 +26,9 @@ Answer HandleMemoryPage(const PackageBlock& package, const FrameContext&, Regist
   MemoryPageKey key;
   key.Page = static_cast<std::uint16_t>(data[0] | data[1] << 8);
   if (data[2] == kRomCode)
-    key.Kind = MemoryKind::Rom;
+    key.Kind = MemoryBank::Rom;
   else if (data[2] == kRamCode)
-    key.Kind = MemoryKind::Ram;
+    key.Kind = MemoryBank::Ram;
   else
     return Answer::Nak();
   return Answer::Frame(package, ReadMemoryPage(state.Memory, key));

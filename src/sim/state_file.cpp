@@ -194,9 +194,9 @@ class LineReader {
     if (auto error = Expect(f, 4)) return error;
     MemoryPageKey key;
     if (f[1] == "rom")
-      key.Kind = MemoryKind::Rom;
+      key.Kind = MemoryBank::Rom;
     else if (f[1] == "ram")
-      key.Kind = MemoryKind::Ram;
+      key.Kind = MemoryBank::Ram;
     else
       return "page memory must be rom or ram";
     std::optional<long> number = ParseNumber(f[2]);
@@ -255,7 +255,7 @@ std::string StateText(const RegisterImage& image) {
     out << "report " << Hex(report.subspan(offset, std::min(kChunk, report.size() - offset)))
         << '\n';
   for (const auto& [key, page] : memory.Pages)
-    out << "page " << (key.Kind == MemoryKind::Ram ? "ram " : "rom ") << key.Page << ' '
+    out << "page " << (key.Kind == MemoryBank::Ram ? "ram " : "rom ") << key.Page << ' '
         << Hex(page) << '\n';
   for (const auto& [number, piece] : memory.Fonts)
     out << "font " << number << ' ' << Hex(piece) << '\n';

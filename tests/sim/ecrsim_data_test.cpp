@@ -14,6 +14,8 @@
 #include "sim/plu_handlers.h"
 #include "sim/state_file.h"
 #include "sim/support/pc_port.h"
+#include "transfer/plu_record.h"
+#include "transfer/sales_records.h"
 
 namespace plumgr::sim {
 namespace {
@@ -342,14 +344,14 @@ TEST_F(DataTest, MemoryPagesAndFontPackages) {
   PackageBytes ram{};
   ram[0] = 0x41;
   ram[1] = 0x42;
-  memory.Pages[{MemoryKind::Ram, 0x1F}] = ram;
+  memory.Pages[{MemoryBank::Ram, 0x1F}] = ram;
   Start(memory);
   std::optional<PackageBytes> page = Request(14, 16, {0x1F, 0x00, 0x10});
   ASSERT_TRUE(page);
   EXPECT_EQ(*page, ram);
   page = Request(14, 16, {0x20, 0x01, 0x00});
   ASSERT_TRUE(page);
-  EXPECT_EQ(*page, FillerPage({MemoryKind::Rom, 0x0120}));
+  EXPECT_EQ(*page, FillerPage({MemoryBank::Rom, 0x0120}));
   EXPECT_EQ((*page)[1], 0x21) << "low byte of page + i";
   pc_->Send(Block(14, 16, {0x00, 0x00, 0x20}));
   EXPECT_EQ(pc_->ReadReply(kAnswerWait), kNak) << "no third kind of memory";
@@ -360,6 +362,26 @@ TEST_F(DataTest, MemoryPagesAndFontPackages) {
   RegisterMemory after = simulator_->Memory();
   ASSERT_EQ(after.Fonts.size(), 2u);
   EXPECT_EQ(Bytes(after.Fonts[1], 0, 256), Pattern(256, 3));
+}
+
+TEST(RegisterMemoryTest, TestItemsReadAsThePcDecodesThem) {
+  RegisterMemory memory;
+  FillTestPlus(memory, 17, 3);
+  EXPECT_EQ(CountPlus(memory), 17u);
+  TPLUStruct item = DecodeComparisonRecord(memory.Plus[16], 16, 3);
+  EXPECT_EQ(item.Barcode, "2000000000017");
+  EXPECT_EQ(item.Name, "ITEM 17");
+  EXPECT_DOUBLE_EQ(item.Price, 17.0);
+  EXPECT_EQ(item.Dept, 1) << "departments go round after 16";
+  EXPECT_DOUBLE_EQ(item.Stocks, 17.0);
+  std::vector<std::uint8_t> stream;
+  for (const SalesRecordBytes& sale : memory.Sales)
+    stream.insert(stream.end(), sale.begin(), sale.end());
+  std::vector<PluSalesRecord> sales = DecodeSalesRecords(stream, 17);
+  ASSERT_EQ(sales.size(), 17u);
+  EXPECT_EQ(sales[2].Barcode, 2000000000003);
+  EXPECT_EQ(sales[2].QuantityThousandths, 3000);
+  EXPECT_EQ(sales[2].Amount, 9000u) << "3 sold at 3.000";
 }
 
 RegisterImage FullImage() {
@@ -375,7 +397,7 @@ RegisterImage FullImage() {
   std::copy_n(Pattern(768, 9).begin(), 700, image.Memory.Parameters.begin());
   image.Memory.FastSale[255] = 1;
   EXPECT_TRUE(SetReport(image.Memory, "Report\r\nline two\xA5\r\n" + std::string(200, '-')));
-  image.Memory.Pages[{MemoryKind::Rom, 65535}] = PackageBytes{};
+  image.Memory.Pages[{MemoryBank::Rom, 65535}] = PackageBytes{};
   image.Memory.Fonts[3][0] = 0x80;
   return image;
 }
