@@ -20,17 +20,6 @@ std::string Slice(const PackageBytes& data, std::size_t offset, std::size_t leng
   return Hex(std::span<const std::uint8_t>(data.data() + offset, length));
 }
 
-// A register record for the comparison read.
-void PutRecord(PackageBytes& data, int k, const std::string& name, std::int64_t barcode,
-               std::uint32_t price, std::uint8_t dept, std::uint32_t stock) {
-  std::uint8_t* record = data.data() + 64 * k;
-  Int64ToBcd(13, record, barcode);
-  PutTextField(data, 64 * k + 7, 18, name);
-  PutBig32(data, 64 * k + 25, price);
-  record[44] = dept;
-  PutBig32(data, 64 * k + 45, stock);
-}
-
 class PluDownloadTest : public test::TransferFixture, public ::testing::WithParamInterface<char> {
  protected:
   PluDownloadTest() { separator_ = GetParam(); }
@@ -101,7 +90,7 @@ TEST_P(PluDownloadTest, ARowWhoseNameTheRegisterHoldsGoesToItsSlotAndIsReported)
   for (int q = 0; q <= 10; ++q) {
     PackageBytes data{};
     for (int k = 0; k < 4; ++k)
-      PutRecord(data, k, "R" + std::to_string(4 * q + k), 1000 + 4 * q + k, 150, 2, 2000);
+      test::PutPluRecord(data, k, "R" + std::to_string(4 * q + k), 1000 + 4 * q + k, 150, 2, 2000);
     table[q] = data;
   }
   table[11] = test::FilledPackage(0xFF);
@@ -161,8 +150,8 @@ TEST_P(PluDownloadTest, TheComparisonReadFollowsJumpsAndSkipsPackagesWithoutTarg
   jump[7] = 0x00;
   jump[8] = 0x05;
   PackageBytes records{};
-  PutRecord(records, 0, "FIRST", 1, 100, 0, 0);
-  PutRecord(records, 3, "FOURTH", 4, 100, 0, 0);
+  test::PutPluRecord(records, 0, "FIRST", 1, 100, 0, 0);
+  test::PutPluRecord(records, 3, "FOURTH", 4, 100, 0, 0);
   PackageBytes skip = test::FilledPackage(0xFF);
   skip[0] = 0xFF;
   skip[7] = 0x12;

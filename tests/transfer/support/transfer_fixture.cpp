@@ -8,6 +8,8 @@
 #include <iterator>
 
 #include "data/definitions.h"
+#include "data/helpers.h"
+#include "transfer/wire_numbers.h"
 
 namespace plumgr::test {
 
@@ -137,6 +139,16 @@ int TransferFixture::ErrorDisconnects() const {
   for (const package& p : Received(kLinkControlType))
     if (p.Number == kDisconnectNumber && p.Data[4] == 1) ++count;
   return count;
+}
+
+void PutPluRecord(PackageBytes& data, int k, const std::string& name, std::int64_t barcode,
+                  std::uint32_t price, std::uint8_t dept, std::uint32_t stock) {
+  const std::size_t at = 64 * static_cast<std::size_t>(k);
+  Int64ToBcd(13, data.data() + at, barcode);
+  PutTextField(data, at + 7, 18, name);
+  PutBig32(data, at + 25, price);
+  data[at + 44] = dept;
+  PutBig32(data, at + 45, stock);
 }
 
 std::string ReadFile(const std::string& path) {

@@ -85,6 +85,11 @@ class TransferFixture : public ::testing::Test {
   TransferData data_{tables_, recycling_, fast_sale_, repeat_report_, "", "", '.', {}, {}};
 };
 
+// A 64-byte PLU record at record position k of a package, as the register
+// sends it: barcode, name, price, department byte, stock; other bytes 0.
+void PutPluRecord(PackageBytes& data, int k, const std::string& name, std::int64_t barcode,
+                  std::uint32_t price, std::uint8_t dept, std::uint32_t stock);
+
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
 
