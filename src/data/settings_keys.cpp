@@ -205,22 +205,4 @@ void Settings::SetHeaderBold(int n, bool bold) {
   doc_.WriteBool(kSectionDefault, HeaderBoldKey(n), bold);
 }
 
-std::string ResolvePortDevice(std::string_view port_name, const IniDocument& settings) {
-  if (port_name.size() == 4 && (port_name[0] == 'C' || port_name[0] == 'c') &&
-      (port_name[1] == 'O' || port_name[1] == 'o') &&
-      (port_name[2] == 'M' || port_name[2] == 'm') && port_name[3] >= '1' &&
-      port_name[3] < '1' + kComPortCount) {
-    int n = port_name[3] - '0';
-    std::string device = settings.ReadString(kSectionComm, ComPortKey(n), "");
-    if (!device.empty()) return device;
-    return "/dev/ttyS" + std::to_string(n - 1);
-  }
-  return std::string(port_name);
-}
-
-std::string ResolvePortDeviceFromFile(std::string_view port_name,
-                                      const std::string& settings_path) {
-  return ResolvePortDevice(port_name, IniFile(settings_path).Read().Document);
-}
-
 }  // namespace plumgr

@@ -118,10 +118,4 @@ class Settings {
   char separator_;
 };
 
-// The device of a port name: "COM1".."COM4" (any case) give [Comm] COMn when set,
-// otherwise /dev/ttyS0../dev/ttyS3; any other name (a device path) is kept.
-std::string ResolvePortDevice(std::string_view port_name, const IniDocument& settings);
-// The same, reading the settings file at that path (a missing file gives /dev/ttyS0..3).
-std::string ResolvePortDeviceFromFile(std::string_view port_name, const std::string& settings_path);
-
 }  // namespace plumgr

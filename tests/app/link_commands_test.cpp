@@ -16,6 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A register that moves bytes at once, optionally silent.
+sim::SimConfig QuickRegister(bool silent = false) {
+  sim::SimConfig config;
+  config.LineRate = false;
+  config.Faults.Silent = silent;
+  return config;
+}
+
 class LinkCommandsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -47,6 +55,15 @@ class LinkCommandsTest : public ::testing::Test {
   MainWindowState state_{ui_};
 };
 
+TEST_F(LinkCommandsTest, ComNamesLeadWhereTheSettingsFileSays) {
+  std::ofstream(settings_) << "[comm]\ncom2 = /dev/serial/by-id/usb-x\n";
+  EXPECT_EQ(ResolvePortName("COM2", SettingsPortLookup(settings_)).Device,
+            "/dev/serial/by-id/usb-x");
+  EXPECT_EQ(ResolvePortName("COM3", SettingsPortLookup(settings_)).Device, "/dev/ttyS2");
+  EXPECT_EQ(ResolvePortName("COM2", SettingsPortLookup(Absent("missing.CFG"))).Device,
+            "/dev/ttyS1");
+}
+
 TEST_F(LinkCommandsTest, SettingsDialogStoresOnlyOnOk) {
   Start();
   EXPECT_FALSE(CommsetCommand(state_, [](CommSettingsModel& m) {
@@ -68,7 +85,7 @@ TEST_F(LinkCommandsTest, SettingsDialogStoresOnlyOnOk) {
 }
 
 TEST_F(LinkCommandsTest, DetectionFindsTheRegisterOnCom3AndAppliesItOnYes) {
-  sim::EcrSimulator sim(sim::SimConfig{.LineRate = false});
+  sim::EcrSimulator sim(QuickRegister());
   MapPorts({Absent("tty1"), Absent("tty2"), sim.Start(), Absent("tty4")});
   Start();
   DetectPortModel model;
@@ -86,8 +103,8 @@ TEST_F(LinkCommandsTest, DetectionFindsTheRegisterOnCom3AndAppliesItOnYes) {
 }
 
 TEST_F(LinkCommandsTest, AnsweringNoStillEndsTheSearch) {
-  sim::EcrSimulator first(sim::SimConfig{.LineRate = false});
-  sim::EcrSimulator second(sim::SimConfig{.LineRate = false});
+  sim::EcrSimulator first(QuickRegister());
+  sim::EcrSimulator second(QuickRegister());
   MapPorts({first.Start(), second.Start()});
   Start();
   DetectPortModel model;
@@ -102,8 +119,8 @@ TEST_F(LinkCommandsTest, AnsweringNoStillEndsTheSearch) {
 }
 
 TEST_F(LinkCommandsTest, ClosingTheDialogEndsTheSearchAfterTheCurrentPort) {
-  sim::EcrSimulator silent(sim::SimConfig{.LineRate = false, .Faults = {.Silent = true}});
-  sim::EcrSimulator answering(sim::SimConfig{.LineRate = false});
+  sim::EcrSimulator silent(QuickRegister(true));
+  sim::EcrSimulator answering(QuickRegister());
   MapPorts({silent.Start(), answering.Start()});
   Start();
   DetectPortModel model;
@@ -118,7 +135,7 @@ TEST_F(LinkCommandsTest, ClosingTheDialogEndsTheSearchAfterTheCurrentPort) {
 }
 
 TEST_F(LinkCommandsTest, LinkTestConnectsAndDisconnects) {
-  sim::EcrSimulator sim(sim::SimConfig{.LineRate = false});
+  sim::EcrSimulator sim(QuickRegister());
   MapPorts({Absent("tty1"), sim.Start()});
   Start();
   auto bus = MakeMainBus();

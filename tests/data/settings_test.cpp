@@ -122,22 +122,6 @@ TEST(Settings, NumbersThatAreNotWholeGiveTheDefault) {
   EXPECT_EQ(settings.PrintSpeed(), 1);
 }
 
-TEST(Settings, PortNamesResolveToDevices) {
-  IniDocument doc = IniDocument::Parse("[Comm]\r\nCOM3=/dev/ttyUSB0\r\nCOM4=\r\n");
-  EXPECT_EQ(ResolvePortDevice("COM1", doc), "/dev/ttyS0");
-  EXPECT_EQ(ResolvePortDevice("com2", doc), "/dev/ttyS1");
-  EXPECT_EQ(ResolvePortDevice("COM3", doc), "/dev/ttyUSB0");
-  EXPECT_EQ(ResolvePortDevice("COM4", doc), "/dev/ttyS3");
-  EXPECT_EQ(ResolvePortDevice("/dev/ttyACM0", doc), "/dev/ttyACM0");
-  EXPECT_EQ(ResolvePortDevice("COM5", doc), "COM5");
-  EXPECT_EQ(ResolvePortDevice("COM0", doc), "COM0");
-
-  TempDir dir;
-  WriteBytes(dir.File("SYSTEM.CFG"), "[comm]\ncom2 = /dev/serial/by-id/usb-x\n");
-  EXPECT_EQ(ResolvePortDeviceFromFile("COM2", dir.File("SYSTEM.CFG")), "/dev/serial/by-id/usb-x");
-  EXPECT_EQ(ResolvePortDeviceFromFile("COM2", dir.File("missing.CFG")), "/dev/ttyS1");
-}
-
 class SettingsLocation : public ::testing::Test {
  protected:
   TempDir dir_;
