@@ -14,10 +14,18 @@ inline constexpr TColor kClWindow = 0xFF000005;      // window background
 inline constexpr TColor kClWindowText = 0xFF000008;  // window text
 inline constexpr TColor kClBtnFace = 0xFF00000F;     // button face
 
-inline constexpr bool IsSystemColor(TColor color) { return (color & 0xFF000000u) == 0xFF000000u; }
-inline constexpr std::uint8_t RedOf(TColor color) { return color & 0xFF; }
-inline constexpr std::uint8_t GreenOf(TColor color) { return (color >> 8) & 0xFF; }
-inline constexpr std::uint8_t BlueOf(TColor color) { return (color >> 16) & 0xFF; }
+inline constexpr bool IsSystemColor(TColor color) {
+  return (color & 0xFF000000u) == 0xFF000000u;
+}
+inline constexpr std::uint8_t RedOf(TColor color) {
+  return color & 0xFF;
+}
+inline constexpr std::uint8_t GreenOf(TColor color) {
+  return (color >> 8) & 0xFF;
+}
+inline constexpr std::uint8_t BlueOf(TColor color) {
+  return (color >> 16) & 0xFF;
+}
 inline constexpr TColor RgbColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return static_cast<TColor>(r) | (static_cast<TColor>(g) << 8) | (static_cast<TColor>(b) << 16);
 }
