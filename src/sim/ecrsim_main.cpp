@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "sim/ecr_simulator.h"
+#include "sim/signal_state_saver.h"
 #include "sim/sim_config.h"
 #include "sim/sim_line.h"
 
@@ -53,6 +54,8 @@ State file (--state, --save-state): text, one item a line, data in hex:
   recycling 1-100 HEX16B / parameters OFFSET HEX / fast-sale OFFSET HEX /
   report HEX / page rom|ram N HEX256B / font N HEX256B
 Only what is not empty or zero is written; lines starting with # are comments.
+With --save-state, SIGUSR1 (kill -USR1 PID) saves the state at once while the
+register runs; the log shows a "saved" event.
 With --device the tty is set to the first of --speeds (9600 for any) and then to
 the speed each connect names; the hardware sets the pace.
 
@@ -113,7 +116,8 @@ void AddOptions(CLI::App& app, ProgramOptions& options) {
       ->type_name("FILE");
 
   app.add_option("--state", options.StatePath, "start from the state in FILE")->type_name("FILE");
-  app.add_option("--save-state", options.SaveStatePath, "write the state to FILE on exit")
+  app.add_option("--save-state", options.SaveStatePath,
+                 "write the state to FILE on exit and on each SIGUSR1")
       ->type_name("FILE");
   app.add_option("--report-file", options.ReportPath,
                  "the report text (type 7) is the content of FILE")
@@ -255,9 +259,11 @@ int main(int argc, char** argv) {
     }
   }
   std::FILE* log = log_file ? log_file.get() : stderr;
+  // One write a line: the state saver logs from a thread of its own.
   options.Config.Log = [log](std::string_view line) {
-    std::fwrite(line.data(), 1, line.size(), log);
-    std::fputc('\n', log);
+    std::string text(line);
+    text += '\n';
+    std::fwrite(text.data(), 1, text.size(), log);
     std::fflush(log);
   };
 
@@ -279,7 +285,11 @@ int main(int argc, char** argv) {
     if (!options.Link.empty() && !MakeLink(options.Link, line.PeerPath())) return 1;
     std::cout << line.PeerPath() << std::endl;
     EcrSimulator simulator(options.Config);
+    std::optional<plumgr::sim::SignalStateSaver> saver;
+    if (!options.SaveStatePath.empty())
+      saver.emplace(simulator, options.SaveStatePath, options.Config.Log);
     plumgr::sim::EndReason reason = simulator.Run(std::move(line));
+    saver.reset();
     RemoveLink(options.Link);
     close(signal_fd);
     if (!options.SaveStatePath.empty()) {

@@ -80,6 +80,12 @@ class Program {
   }
 
   void Signal(int number) { kill(pid_, number); }
+  // Reads the output until it holds text; false when it did not come in time.
+  bool WaitForOutput(const std::string& text) {
+    while (output_.find(text) == std::string::npos)
+      if (!ReadSome(5000ms)) return false;
+    return true;
+  }
   const std::string& Output() const { return output_; }
 
  private:
@@ -172,8 +178,8 @@ TEST(EcrsimProgramTest, StartsFromAStateAndSavesItOnExit) {
   WriteFile(state, "ecrsim-state 1\nprice-decimals 3\nplu 100 00000000000001" +
                        std::string(114, '0') + "\n");
   WriteFile(report, "X report\r\n");
-  Program program({"--no-line-rate", "--exit-on-close", "--state", state.string(), "--fill-plus",
-                   "3", "--report-file", report.string(), "--save-state", saved.string()});
+  Program program({"--no-line-rate", "--state", state.string(), "--fill-plus", "3", "--report-file",
+                   report.string(), "--save-state", saved.string()});
   std::string path = program.FirstLine();
   ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << program.Output();
   {
@@ -194,6 +200,12 @@ TEST(EcrsimProgramTest, StartsFromAStateAndSavesItOnExit) {
     pc.Send(Block(13, 0, slot));
     EXPECT_EQ(pc.ReadReply(2000ms), kAck);
   }
+  program.Signal(SIGUSR1);
+  ASSERT_TRUE(program.WaitForOutput("\"event\":\"saved\"")) << program.Output();
+  RegisterImage running;
+  ASSERT_EQ(LoadStateFile(saved.string(), running), std::nullopt);
+  EXPECT_TRUE(PluPresent(running.Memory.Plus[200])) << "saved while the register runs";
+  program.Signal(SIGTERM);
   EXPECT_EQ(program.Wait(5000ms), 0) << program.Output();
   RegisterImage image;
   ASSERT_EQ(LoadStateFile(saved.string(), image), std::nullopt);
