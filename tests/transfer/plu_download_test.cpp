@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "data/helpers.h"
 #include "transfer/support/bytes.h"
 #include "transfer/support/transfer_fixture.h"
@@ -190,6 +192,33 @@ TEST_P(PluDownloadTest, AFailedPackageEndsTheStepButTheDumpAndReportAreWritten) 
   EXPECT_EQ(ReadFile(DumpPath(kDownloadPluDump)).size(), 512u) << "the failed package included";
   EXPECT_EQ(opened_.size(), 1u);
   EXPECT_EQ(bus_.RetryInterval(), 1234) << "put back after the step's own 3000 ms";
+}
+
+// The register takes PLU numbers up to 10000 while the table has the model's
+// 3000 rows: rows past the table travel as empty rows.
+TEST_P(PluDownloadTest, RowsPastTheTableAreSentEmpty) {
+  Serve(kPluCompareType, {{0, test::FilledPackage(0xFF)}});
+  Accept(kPluDownloadType);
+  Start();
+  Name(3000, "LAST");
+  ASSERT_TRUE(RunStep(DownloadPluCompared, {3000, 3002}));
+  const PackageBytes sent = Received(kPluDownloadType).at(0).Data;
+  EXPECT_EQ(Slice(sent, 1, 4), "B7 0B 00 00");
+  EXPECT_EQ(Slice(sent, 69, 6), "B8 0B 00 00 FF FF");
+  EXPECT_EQ(tables_.PLUGrid.RowCount(), 3001) << "the table keeps its size";
+}
+
+// A dump is a diagnostic: a folder that cannot be made is told, and the
+// register's data still travels.
+TEST_P(PluDownloadTest, ADumpThatCannotBeWrittenIsAWarningOnly) {
+  Accept(kPluDownloadType);
+  Start();
+  std::ofstream(dir_ / "blocker") << "a file where the folder should be";
+  data_.DumpDir = (dir_ / "blocker" / "dumps").string();
+  EXPECT_TRUE(RunStep(DownloadPluPlain, {1, 3}));
+  EXPECT_EQ(Received(kPluDownloadType).size(), 1u);
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_NE(warnings_[0].find("blocker"), std::string::npos) << warnings_[0];
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, PluDownloadTest, ::testing::ValuesIn(test::kSeparators));
