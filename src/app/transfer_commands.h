@@ -51,7 +51,8 @@ using ParameterEditor = std::function<bool()>;
 class TransferCommands {
  public:
   // Prepares the bus component before each transfer; by default with the
-  // state's port and speed (PrepareBus).
+  // state's port and speed (PrepareBus). A port that cannot be opened is shown
+  // through the bus component's own UI port, which its owner gives it.
   using BusPreparer = std::function<void()>;
 
   TransferCommands(MainWindowState& state, TKovoIBusComm& bus, ProgressModel& progress);
