@@ -11,6 +11,7 @@
 #include "app/set_check.h"
 #include "cli/cli_context.h"
 #include "cli/cli_ui_port.h"
+#include "cli/set_files.h"
 #include "data/data_file_format.h"
 #include "data/data_file_set.h"
 #include "data/file_io.h"
@@ -36,15 +37,6 @@ int FillTestDataCommand(const GlobalOptions& options, const std::string& set) {
   return kSuccess;
 }
 
-// Reads a table file of the set without touching the settings file; a missing
-// department file leaves the defaults, a missing .PLU file is an error.
-void ReadTableFile(const std::string& path, bool required, StringGrid& grid) {
-  FileReadResult read = ReadFileBytes(path);
-  if (read.Missing && !required) return;
-  if (!read.Ok) throw UsageError{read.Message};
-  ReadTable(read.Bytes, grid);
-}
-
 std::string ColumnTitle(GridId grid, int col) {
   const TitleTable& titles = grid == GridId::Plu ? Texts().PluTitles : Texts().DeptTitles;
   return col < static_cast<int>(titles.Entries.size()) ? titles.Entries[col] : std::string();
@@ -55,13 +47,13 @@ int CheckCommand(const GlobalOptions& options, const std::string& set) {
   MainWindowState state(ui);
   state.StartUp({options.Settings, options.DumpDir, LocaleDecimalSeparator()});
   Tables& tables = state.GetTables();
-  ReadTableFile(set, true, tables.PLUGrid);
-  const std::string dep = CompanionName(set, ".DEP");
-  ReadTableFile(dep, false, tables.DeptmentGrid);
+  const std::string plu = ResolveSetName(set);
+  ReadSetTables(plu, state.DecimalSeparator(), tables);
+  const std::string dep = CompanionName(plu, ".DEP");
 
   std::vector<CheckFinding> findings = CheckTables(tables, state.DecimalSeparator());
   for (const CheckFinding& f : findings) {
-    const std::string& file = f.Grid == GridId::Plu ? set : dep;
+    const std::string& file = f.Grid == GridId::Plu ? plu : dep;
     std::cout << file << ": row " << f.Row << ", column " << f.Col << " ("
               << ColumnTitle(f.Grid, f.Col) << "): " << f.Reason << "\n";
   }

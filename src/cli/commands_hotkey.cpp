@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "cli/cli_context.h"
+#include "cli/gui_application.h"
 #include "data/app_paths.h"
 #include "data/definitions.h"
 #include "data/file_io.h"
@@ -95,18 +96,6 @@ std::string LowerExtension(const std::string& name) {
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return extension;
-}
-
-// Drawing text needs a GUI application; without a display the offscreen platform serves.
-std::unique_ptr<QGuiApplication> StartGuiApplication() {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-      std::getenv("WAYLAND_DISPLAY") == nullptr) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  }
-  static int argc = 1;
-  static char name[] = "plumgr-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 QByteArray SheetAsPdf(TmyPaintBox& box) {

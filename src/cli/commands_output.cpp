@@ -13,6 +13,8 @@
 #include <memory>
 
 #include "cli/cli_context.h"
+#include "cli/gui_application.h"
+#include "cli/set_files.h"
 #include "data/data_file_format.h"
 #include "data/definitions.h"
 #include "data/file_io.h"
@@ -36,27 +38,10 @@ struct PrintArgs {
   std::string Output;
 };
 
-// A set is named by its .PLU file; like the open dialog, a name typed without
-// an extension means name.PLU.
-std::string ResolveSetName(const std::string& set) {
-  std::filesystem::path path(set);
-  std::error_code ec;
-  if (!path.has_extension() && !std::filesystem::exists(path, ec)) return set + ".PLU";
-  return set;
-}
-
-// Only the PLU table is read: loading the whole set would copy its .PAR over the
-// settings file, which an export must not do.
+// Only the PLU table is needed.
 StringGrid ReadPluTable(const std::string& set) {
-  std::string name = ResolveSetName(set);
-  FileReadResult file = ReadFileBytes(name);
-  if (!file.Ok) {
-    throw UsageError{file.Message.empty() ? "cannot read \"" + name + "\"" : file.Message};
-  }
   Tables tables;
-  SizeTables(tables, EcrProfileTable().front());
-  ResetAllRows(tables, LocaleDecimalSeparator());
-  ReadTable(file.Bytes, tables.PLUGrid);
+  ReadSetTables(ResolveSetName(set), LocaleDecimalSeparator(), tables);
   return std::move(tables.PLUGrid);
 }
 
@@ -78,17 +63,9 @@ int RunExport(const ExportArgs& args, const GlobalOptions& options) {
   return kSuccess;
 }
 
-// Printing draws with fonts, which needs a GUI application; without a display
-// the offscreen platform serves.
+// Printing draws with fonts, which needs a GUI application.
 int PrintOnPrinter(const std::vector<std::string>& lines, const GlobalOptions& options) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-      std::getenv("WAYLAND_DISPLAY") == nullptr) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  }
-  static int argc = 1;
-  static char name[] = "plumgr-cli";
-  static char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
+  std::unique_ptr<QGuiApplication> app = StartGuiApplication();
   PrintResult printed = PrintOnDefaultPrinter(lines, Windows1250(), "PLU table");
   if (!printed) {
     std::cerr << "plumgr-cli: " << printed.Message << "\n";
