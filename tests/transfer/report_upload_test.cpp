@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QTimer>
+
 #include "transfer/support/service_register.h"
 
 namespace plumgr {
@@ -87,6 +90,21 @@ TEST(ReportUploadTest, AFailedConnectShowsTheConnectError) {
   EXPECT_EQ(reg.Progress().StatusText(), "Connect...Error!");
   EXPECT_TRUE(reg.Disconnects().empty()) << "no disconnect after a failed connect";
   EXPECT_TRUE(reg.Packages(kReportType).empty());
+  EXPECT_FALSE(reg.Bus().isActive());
+}
+
+TEST(ReportUploadTest, CancelEndsTheWaitAtOnceWithoutAnErrorAndClosesThePort) {
+  test::ServiceRegister reg({.IgnoreType = kReportType});
+  reg.Bus().SetRetryInterval(60000);
+  QTimer::singleShot(100, [&] { reg.Progress().PressCancel(); });
+  QElapsedTimer clock;
+  clock.start();
+  ReportUploadResult report = UploadReport(reg.Bus(), reg.Progress());
+  EXPECT_LT(clock.elapsed(), 30000) << "the minute-long wait was cut short";
+  EXPECT_EQ(report.Result.Outcome, ServiceOutcome::Failed);
+  EXPECT_EQ(reg.Progress().State(), ProgressState::Closed);
+  EXPECT_EQ(reg.Progress().Mode(), StatusMode::Normal) << "no error after a Cancel";
+  EXPECT_EQ(reg.Packages(kReportType).size(), 1u) << "no repeat after a Cancel";
   EXPECT_FALSE(reg.Bus().isActive());
 }
 

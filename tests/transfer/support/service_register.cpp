@@ -7,11 +7,14 @@ namespace plumgr::test {
 namespace {
 
 // Runs on the register's thread only, so the count needs no lock.
-bool Refused(const ServiceScript& script, const PackageBlock& package, int& answered) {
-  if (!script.RefuseType || package.Type() != *script.RefuseType) return false;
-  if (answered >= script.RefuseAfter) return true;
+// The scripted fault for a package, if it has one.
+std::optional<sim::Answer> Fault(const ServiceScript& script, const PackageBlock& package,
+                                 int& answered) {
+  if (script.IgnoreType && package.Type() == *script.IgnoreType) return sim::Answer::Silence();
+  if (!script.RefuseType || package.Type() != *script.RefuseType) return std::nullopt;
+  if (answered >= script.RefuseAfter) return sim::Answer::Nak();
   ++answered;
-  return false;
+  return std::nullopt;
 }
 
 sim::SimConfig Config(const ServiceScript& script) {
@@ -42,7 +45,7 @@ ServiceRegister::ServiceRegister(ServiceScript script) : sim_(Config(script)) {
   auto answered = std::make_shared<int>(0);
   sim_.SetHandler(kReportType, [script, answered](const PackageBlock& p, const sim::FrameContext&,
                                                   sim::RegisterState&) {
-    if (Refused(script, p, *answered)) return sim::Answer::Nak();
+    if (auto fault = Fault(script, p, *answered)) return *fault;
     PackageBytes data{};
     if (script.Report) data = script.Report(p.Number());
     return sim::Answer::Frame(p, data);
@@ -51,14 +54,14 @@ ServiceRegister::ServiceRegister(ServiceScript script) : sim_(Config(script)) {
                   [script, answered](const PackageBlock& p, const sim::FrameContext& c,
                                      sim::RegisterState& state) {
                     if (p.Number() != kMemoryPageNumber) return sim::HandleLinkControl(p, c, state);
-                    if (Refused(script, p, *answered)) return sim::Answer::Nak();
+                    if (auto fault = Fault(script, p, *answered)) return *fault;
                     const auto data = p.Data();
                     const auto page = static_cast<std::uint16_t>(data[0] | data[1] << 8);
                     return sim::Answer::Frame(p, TestPage(page, data[2] / 16));
                   });
   sim_.SetHandler(
       2, [script, answered](const PackageBlock& p, const sim::FrameContext&, sim::RegisterState&) {
-        return Refused(script, p, *answered) ? sim::Answer::Nak() : sim::Answer::Ack();
+        return Fault(script, p, *answered).value_or(sim::Answer::Ack());
       });
   bus_.SetCommName(sim_.Start());
   // Refusals are NAKs, which end a wait at once; only a silent register makes

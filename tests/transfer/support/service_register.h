@@ -24,6 +24,8 @@ struct ServiceScript {
   // Packages of this type are refused with NAK once this many were answered.
   std::optional<std::uint8_t> RefuseType{};
   int RefuseAfter = 0;
+  // Packages of this type get no answer at all.
+  std::optional<std::uint8_t> IgnoreType{};
   bool Silent = false;
 };
 
