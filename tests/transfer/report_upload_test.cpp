@@ -109,7 +109,7 @@ TEST(ReportUploadTest, CancelEndsTheWaitAtOnceWithoutAnErrorAndClosesThePort) {
 }
 
 TEST(ReportUploadTest, APortThatDoesNotOpenEndsAtOnce) {
-  test::EnsureApplication();
+  test::EnsureServiceTestApplication();
   TKovoIBusComm bus;
   bus.SetCommName("/nonexistent/tty");
   ProgressModel progress(&bus);

@@ -26,7 +26,7 @@ sim::SimConfig Config(const ServiceScript& script) {
 
 }  // namespace
 
-void EnsureApplication() {
+void EnsureServiceTestApplication() {
   static int argc = 1;
   static char name[] = "transfer_test";
   static char* argv[] = {name, nullptr};
@@ -41,7 +41,7 @@ PackageBytes TestPage(std::uint16_t page, int kind) {
 }
 
 ServiceRegister::ServiceRegister(ServiceScript script) : sim_(Config(script)) {
-  EnsureApplication();
+  EnsureServiceTestApplication();
   auto answered = std::make_shared<int>(0);
   sim_.SetHandler(kReportType, [script, answered](const PackageBlock& p, const sim::FrameContext&,
                                                   sim::RegisterState&) {

@@ -29,7 +29,7 @@ struct ServiceScript {
   bool Silent = false;
 };
 
-// The page a dump reads: byte i of page p in memory m is p + i + 0x40·m, so
+// The page a dump reads: byte i of page p in memory m is p + i + 0x40 * m, so
 // page, offset and memory kind all show in the bytes.
 PackageBytes TestPage(std::uint16_t page, int kind);
 
@@ -54,6 +54,6 @@ class ServiceRegister {
 };
 
 // The process's QCoreApplication, made on first use.
-void EnsureApplication();
+void EnsureServiceTestApplication();
 
 }  // namespace plumgr::test
