@@ -11,6 +11,7 @@
 #include "app/transfer_commands.h"
 #include "cli/cli_context.h"
 #include "cli/link_session.h"
+#include "cli/progress_views.h"
 #include "data/helpers.h"
 
 namespace plumgr::cli {
@@ -71,10 +72,15 @@ std::string WithPluExtension(const std::string& name) {
   return std::filesystem::path(name).has_extension() ? name : name + ".PLU";
 }
 
-void SetUpCommands(TransferCommands& commands, LinkSession& session) {
+void SetUpCommands(TransferCommands& commands, LinkSession& session, bool json) {
   commands.SetBusPreparer([&session] { session.PrepareBus(); });
   // A script cannot look at the report: it is told where the report is.
-  commands.SetFileOpener([](const std::string& path) { std::cout << path << "\n"; });
+  commands.SetFileOpener([json](const std::string& path) {
+    if (json)
+      std::cout << "{\"event\":\"report\",\"path\":" << JsonQuote(path) << "}\n";
+    else
+      std::cout << path << "\n";
+  });
   commands.SetWarningSink(
       [](const std::string& message) { std::cerr << "plumgr-cli: " << message << "\n"; });
 }
@@ -90,7 +96,7 @@ int DownloadCommand(const GlobalOptions& options, const TransferArguments& args)
   // The message naming the file has been printed.
   if (!OpenName(session.State(), WithPluExtension(args.Set))) return kUsage;
   TransferCommands commands(session.State(), session.Bus(), session.Progress());
-  SetUpCommands(commands, session);
+  SetUpCommands(commands, session, options.Json);
   commands.Driver().DownloadKinds = kinds;
   commands.SetDownloadRange(*range);
   const bool ok = commands.RunDownload();
@@ -114,7 +120,7 @@ int UploadCommand(const GlobalOptions& options, const TransferArguments& args) {
     throw UsageError{"Cannot write \"" + set + "\": the folder does not exist"};
   LinkSession session(options);
   TransferCommands commands(session.State(), session.Bus(), session.Progress());
-  SetUpCommands(commands, session);
+  SetUpCommands(commands, session, options.Json);
   commands.Driver().UploadKinds = kinds;
   commands.SetUploadRange(*range);
   const bool ok = commands.RunUpload();
