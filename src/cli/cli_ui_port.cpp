@@ -21,7 +21,6 @@ void CliUiPort::ShowMessage(const std::string& text) {
 }
 
 void CliUiPort::ShowError(const std::string& text) {
-  last_error_ = text;
   std::cerr << TerminalLines(text) << "\n";
 }
 

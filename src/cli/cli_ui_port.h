@@ -19,12 +19,6 @@ class CliUiPort final : public UiPort {
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
   std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
   void Beep() override {}
-
-  // The last error shown, for the exit status.
-  const std::string& LastError() const { return last_error_; }
-
- private:
-  std::string last_error_;
 };
 
 }  // namespace plumgr::cli

@@ -32,7 +32,8 @@ int FillTestDataCommand(const GlobalOptions& options, const std::string& set) {
   MainWindowState state(ui);
   state.StartUp({options.Settings, options.DumpDir, LocaleDecimalSeparator()});
   FillTestData(state);
-  if (!SaveAsName(state, WithPluExtension(set))) throw UsageError{ui.LastError()};
+  // The error has been shown (printed) already.
+  if (!SaveAsName(state, WithPluExtension(set))) return kUsage;
   std::cout << state.CurrentFileName() << "\n";
   return kSuccess;
 }

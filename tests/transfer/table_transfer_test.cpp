@@ -149,8 +149,11 @@ TEST_P(TableTransferTest, OnlyTheVatGroupIsMergedWhenOnlyVatIsChosen) {
   ASSERT_TRUE(RunStep(DownloadParameters, {1, 10}, 2, KindBit(kDownloadVat)));
   std::vector<std::uint8_t> block = SentBlock();
   ASSERT_EQ(block.size(), 768u);
-  for (int i = 0; i < 512; ++i)
-    if (i < 445 || i > 462) ASSERT_EQ(block[i], i % 251) << "byte " << i << " kept";
+  for (int i = 0; i < 512; ++i) {
+    if (i < 445 || i > 462) {
+      ASSERT_EQ(block[i], i % 251) << "byte " << i << " kept";
+    }
+  }
   EXPECT_EQ(Hex(std::span(block).subspan(445, 6)), "04 E2 00 00 27 10");
   EXPECT_EQ(std::count(block.begin() + 512, block.end(), 0), 256);
   EXPECT_EQ(test::ReadFile(DumpPath(kDownloadParameterDump)),
