@@ -1,0 +1,159 @@
+// The transfers against the simulated register with line-rate emulation: a
+// compared PLU download of every row (comparison read included), a PLU upload
+// of every row with a sales record for each, and a full parameter download
+// (parameter, VAT and header). For each: wall time, the time its bytes need on
+// the line (10 bits a byte, at the speed each frame travelled), their ratio, and
+// the process CPU time as a share of the wall time.
+//
+// Usage: bench_transfers [ROWS [SPEED...]]   (default 3000 rows at 115200 and 9600)
+
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/main_window_state.h"
+#include "app/service_commands.h"
+#include "sim/ecr_simulator.h"
+#include "transfer/transfer_driver.h"
+
+namespace {
+
+constexpr int kFrameBytes = 301;
+
+class SilentUi final : public plumgr::UiPort {
+ public:
+  void ShowMessage(const std::string&) override {}
+  void ShowError(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+  plumgr::Answer AskYesNoCancel(const std::string&) override { return plumgr::Answer::No; }
+  plumgr::Answer AskYesNo(const std::string&) override { return plumgr::Answer::No; }
+  std::optional<std::string> ChooseOpenFile(const plumgr::FileDialogOptions&) override {
+    return {};
+  }
+  std::optional<std::string> ChooseSaveFile(const plumgr::FileDialogOptions&) override {
+    return {};
+  }
+  void Beep() override {}
+};
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+plumgr::TBaudRate RateOf(int speed) {
+  for (std::size_t i = 0; i < plumgr::BaudRateTable.size(); ++i)
+    if (plumgr::BaudRateTable[i] == speed) return static_cast<plumgr::TBaudRate>(i);
+  return plumgr::TBaudRate::tbr9600;
+}
+
+// The seconds the received frames and their answers took on the line.
+double LineSeconds(const std::vector<plumgr::sim::ReceivedPackage>& received) {
+  double seconds = 0;
+  for (const plumgr::sim::ReceivedPackage& r : received) {
+    int bytes = kFrameBytes;
+    if (r.Reply == "frame") bytes += kFrameBytes;
+    if (r.Reply == "ack" || r.Reply == "nak") bytes += 1;
+    if (r.Speed > 0) seconds += bytes * 10.0 / r.Speed;
+  }
+  return seconds;
+}
+
+struct Bench {
+  std::string Name;
+  std::function<bool(plumgr::TransferDriver&, plumgr::TransferData&)> Run;
+  bool PrefillRegister = false;
+};
+
+void RunOne(const Bench& bench, int rows, int speed, plumgr::MainWindowState& state) {
+  plumgr::sim::SimConfig config;
+  config.LineRate = true;
+  config.Status.PriceDecimals = 2;
+  if (bench.PrefillRegister) plumgr::sim::FillTestPlus(config.Memory, rows, 2);
+  plumgr::sim::EcrSimulator sim(config);
+  const std::string path = sim.Start();
+
+  plumgr::TKovoIBusComm bus;
+  bus.SetCommName(path);
+  bus.SetBaudRate(RateOf(speed));
+  bus.SetRetryInterval(2000);
+  bus.SetRetryCount(10);
+  plumgr::ProgressModel progress(&bus);
+  plumgr::TransferDriver driver(bus, progress);
+  plumgr::TransferData data{state.GetTables(),
+                            state.Recycling(),
+                            state.FastSale(),
+                            state.RepeatReport(),
+                            state.SettingsPath(),
+                            state.DumpDir(),
+                            state.DecimalSeparator(),
+                            {},
+                            {}};
+
+  const double cpu_start = CpuSeconds();
+  QElapsedTimer timer;
+  timer.start();
+  const bool ok = bench.Run(driver, data);
+  const double wall = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+  const double cpu = CpuSeconds() - cpu_start;
+  const double line = LineSeconds(sim.Received());
+  std::printf("%-34s %6d baud  %5d rows  wall %8.2f s  line %8.2f s  ratio %.4f  cpu %5.2f%%%s\n",
+              bench.Name.c_str(), speed, rows, wall, line, wall / line, 100.0 * cpu / wall,
+              ok ? "" : "  FAILED");
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const int rows = argc > 1 ? std::atoi(argv[1]) : 3000;
+  std::vector<int> speeds;
+  for (int i = 2; i < argc; ++i)
+    speeds.push_back(std::atoi(argv[i]));
+  if (speeds.empty()) speeds = {115200, 9600};
+
+  const std::string dir = std::filesystem::temp_directory_path() / "plumgr_bench_transfers";
+  std::filesystem::create_directories(dir);
+  SilentUi ui;
+  plumgr::MainWindowState state(ui);
+  state.StartUp({dir + "/SYSTEM.CFG", dir + "/dumps", '.'});
+  plumgr::FillTestData(state);
+  const plumgr::PluRange range{1, rows};
+
+  const std::vector<Bench> benches = {
+      {"compared PLU download + compare",
+       [&](plumgr::TransferDriver& d, plumgr::TransferData& data) {
+         d.DownloadKinds = plumgr::KindBit(plumgr::kDownloadPlu);
+         return d.DownloadSequence(data, range);
+       },
+       true},
+      {"PLU upload with sales records",
+       [&](plumgr::TransferDriver& d, plumgr::TransferData& data) {
+         d.UploadKinds = plumgr::KindBit(plumgr::kUploadPlu);
+         return d.UploadSequence(data, range);
+       },
+       true},
+      {"parameter download (3 kinds)",
+       [&](plumgr::TransferDriver& d, plumgr::TransferData& data) {
+         d.DownloadKinds = plumgr::KindBit(plumgr::kDownloadParameter) |
+                           plumgr::KindBit(plumgr::kDownloadVat) |
+                           plumgr::KindBit(plumgr::kDownloadHeader);
+         return d.DownloadSequence(data, range);
+       },
+       false},
+  };
+  for (int speed : speeds)
+    for (const Bench& bench : benches)
+      RunOne(bench, rows, speed, state);
+  std::filesystem::remove_all(dir);
+  return 0;
+}
