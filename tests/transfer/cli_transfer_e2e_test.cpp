@@ -85,6 +85,32 @@ TEST_F(CliTransferTest, ADownloadedSetComesBackAndRepeatedNamesAreReported) {
   EXPECT_EQ(report[1], "1\t1234567800001\tPLU-1\t10\t2\t0");
 }
 
+// The whole test data set goes to the register and comes back into a new set.
+// What the way changes: the fast-sale buttons' empty barcodes come back as the
+// packed digits' raw text of seven zero bytes (14 zeros), and the parameter upload writes every
+// register key into [Default] of the settings, so the .PAR copy gains the keys
+// the register holds.
+TEST_F(CliTransferTest, EverythingDownloadedComesBackUnchanged) {
+  test::SimProcess sim({"--log", "/dev/null", "--no-line-rate"});
+  std::ofstream(settings_) << "[Default]\r\nHeader1=Corner shop\r\nVAT1=23.00\r\n";
+  ASSERT_EQ(Cli({"fill-test-data", "shop"}).ExitCode, 0);
+  test::ProcessResult down =
+      Cli({"--port", sim.Path(), "-q", "download", "shop", "--from", "1", "--to", "3000"});
+  ASSERT_EQ(down.ExitCode, 0) << down.Err;
+  test::ProcessResult up =
+      Cli({"--port", sim.Path(), "-q", "upload", "back", "--from", "1", "--to", "3000"});
+  ASSERT_EQ(up.ExitCode, 0) << up.Err;
+
+  EXPECT_EQ(Read("back.PLU"), Read("shop.PLU"));
+  EXPECT_EQ(Read("back.DEP"), Read("shop.DEP"));
+  EXPECT_EQ(Read("back.RCY"), Read("shop.RCY"));
+  for (const std::string& line : Lines(Read("back.Sign")))
+    EXPECT_EQ(line, "00000000000000\t0");
+  const std::string par = Read("back.PAR");
+  EXPECT_NE(par.find("Header1=Corner shop\r\n"), std::string::npos) << par;
+  EXPECT_NE(par.find("VAT1=23.00\r\n"), std::string::npos) << par;
+}
+
 TEST_F(CliTransferTest, UncleanReportsEndTheDownloadWithTheWarning) {
   test::SimProcess sim({"--log", "/dev/null", "--no-line-rate", "--reports-not-cleared"});
   ASSERT_EQ(Cli({"fill-test-data", "shop"}).ExitCode, 0);
