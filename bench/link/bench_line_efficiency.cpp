@@ -5,14 +5,13 @@
 //
 // Usage: bench_line_efficiency [ROUND_TRIPS [SPEED...]]   (default 500, 115200 and 9600)
 
-#include <sys/resource.h>
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "../support/bench_support.h"
 #include "link/kovo_ibus_comm.h"
 #include "sim/ecr_simulator.h"
 
@@ -20,18 +19,8 @@ namespace {
 
 constexpr int kFrameBytes = 301;
 
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-plumgr::TBaudRate RateOf(int speed) {
-  for (std::size_t i = 0; i < plumgr::BaudRateTable.size(); ++i)
-    if (plumgr::BaudRateTable[i] == speed) return static_cast<plumgr::TBaudRate>(i);
-  return plumgr::TBaudRate::tbr9600;
-}
+using plumgr::bench::BaudRateOf;
+using plumgr::bench::CpuSeconds;
 
 struct Figure {
   double Wall = 0;
@@ -69,7 +58,7 @@ bool RunAt(int speed, int round_trips) {
 
   plumgr::TKovoIBusComm bus;
   bus.SetCommName(path);
-  bus.SetBaudRate(RateOf(speed));
+  bus.SetBaudRate(BaudRateOf(speed));
   bus.SetRetryInterval(2000);
   bus.SetRetryCount(0);
   if (!bus.Activate(true) || !bus.Connect(plumgr::kStationNumber)) {

@@ -7,8 +7,6 @@
 //
 // Usage: bench_transfers [ROWS [SPEED...]]   (default 3000 rows at 115200 and 9600)
 
-#include <sys/resource.h>
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdio>
@@ -18,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/bench_support.h"
 #include "app/main_window_state.h"
 #include "app/service_commands.h"
 #include "sim/ecr_simulator.h"
@@ -42,18 +41,8 @@ class SilentUi final : public plumgr::UiPort {
   void Beep() override {}
 };
 
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-plumgr::TBaudRate RateOf(int speed) {
-  for (std::size_t i = 0; i < plumgr::BaudRateTable.size(); ++i)
-    if (plumgr::BaudRateTable[i] == speed) return static_cast<plumgr::TBaudRate>(i);
-  return plumgr::TBaudRate::tbr9600;
-}
+using plumgr::bench::BaudRateOf;
+using plumgr::bench::CpuSeconds;
 
 // The seconds the received frames and their answers took on the line.
 double LineSeconds(const std::vector<plumgr::sim::ReceivedPackage>& received) {
@@ -83,7 +72,7 @@ void RunOne(const Bench& bench, int rows, int speed, plumgr::MainWindowState& st
 
   plumgr::TKovoIBusComm bus;
   bus.SetCommName(path);
-  bus.SetBaudRate(RateOf(speed));
+  bus.SetBaudRate(BaudRateOf(speed));
   bus.SetRetryInterval(2000);
   bus.SetRetryCount(10);
   plumgr::ProgressModel progress(&bus);

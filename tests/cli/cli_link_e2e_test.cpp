@@ -14,16 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string LastLines(const std::string& text, int count) {
-  std::size_t end = text.size();
-  if (end > 0 && text[end - 1] == '\n') --end;
-  std::size_t start = end;
-  for (int i = 0; i < count && start != std::string::npos && start > 0; ++i)
-    start = text.rfind('\n', start - 1);
-  start = start == std::string::npos ? 0 : start + 1;
-  return text.substr(start, end - start);
-}
-
 class CliLinkTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -57,13 +47,13 @@ TEST_F(CliLinkTest, TestAgainstASilentRegisterEndsWithTheConnectError) {
   test::SimProcess sim({"--no-line-rate", "--silent"});
   test::ProcessResult r = Cli({"--port", sim.Path(), "--quiet", "test"});
   EXPECT_EQ(r.ExitCode, 1);
-  EXPECT_EQ(LastLines(r.Err, 1), "Connect...Error!") << r.Err;
+  EXPECT_EQ(test::LastLines(r.Err, 1), "Connect...Error!") << r.Err;
 }
 
 TEST_F(CliLinkTest, APortThatCannotBeOpenedEndsWithTheTwoKnownLines) {
   test::ProcessResult r = Cli({"--port", (dir_ / "no-such-tty").string(), "test"});
   EXPECT_EQ(r.ExitCode, 1);
-  EXPECT_EQ(LastLines(r.Err, 2),
+  EXPECT_EQ(test::LastLines(r.Err, 2),
             "Error opening " + (dir_ / "no-such-tty").string() + "!\nplease select other ports.");
 }
 

@@ -14,14 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string LastLine(const std::string& text) {
-  std::string trimmed = text;
-  while (!trimmed.empty() && trimmed.back() == '\n')
-    trimmed.pop_back();
-  const std::size_t start = trimmed.rfind('\n');
-  return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
-}
-
 // The hexadecimal data of the state file's line "font NUMBER HEX" as bytes.
 std::string StateFont(const std::string& state, int number) {
   const std::string key = "font " + std::to_string(number) + " ";
@@ -128,7 +120,7 @@ TEST_F(CliServiceTest, TransferFailuresEndWithTheProgressWindowsErrorText) {
     test::SimProcess sim(Sim({"--hangup-after", c.HangupAfter}));
     test::ProcessResult r = Cli(sim.Path(), c.Args);
     EXPECT_EQ(r.ExitCode, 1) << c.Args[0] << r.Err;
-    EXPECT_EQ(LastLine(r.Err), c.Error) << c.Args[0];
+    EXPECT_EQ(test::LastLine(r.Err), c.Error) << c.Args[0];
     EXPECT_TRUE(r.Out.empty()) << r.Out;
   }
 }
@@ -159,7 +151,7 @@ TEST_F(CliServiceTest, UsageErrorsExitWith2BeforeAnyPortIsOpened) {
 TEST_F(CliServiceTest, APortThatCannotBeOpenedIsATransferFailure) {
   test::ProcessResult r = Cli(Path("no-such-tty"), {"report"});
   EXPECT_EQ(r.ExitCode, 1) << r.Err;
-  EXPECT_EQ(LastLine(r.Err), "please select other ports.");
+  EXPECT_EQ(test::LastLine(r.Err), "please select other ports.");
 }
 
 }  // namespace

@@ -13,26 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string LastLine(const std::string& text) {
-  std::size_t end = text.size();
-  if (end > 0 && text[end - 1] == '\n') --end;
-  std::size_t start = text.rfind('\n', end == 0 ? 0 : end - 1);
-  start = start == std::string::npos ? 0 : start + 1;
-  return text.substr(start, end - start);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
 class CliTransferTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -66,8 +46,8 @@ TEST_F(CliTransferTest, ADownloadedSetComesBackAndRepeatedNamesAreReported) {
   test::ProcessResult up =
       Cli({"--port", sim.Path(), "-q", "upload", "back", "--kinds", kinds, "--to", "12"});
   ASSERT_EQ(up.ExitCode, 0) << up.Err;
-  std::vector<std::string> sent = Lines(Read("shop.PLU"));
-  std::vector<std::string> got = Lines(Read("back.PLU"));
+  std::vector<std::string> sent = test::CrLfLines(Read("shop.PLU"));
+  std::vector<std::string> got = test::CrLfLines(Read("back.PLU"));
   ASSERT_EQ(got.size(), 12u);
   for (int i = 0; i < 12; ++i)
     EXPECT_EQ(got[i], sent[i]) << "PLU " << i + 1;
@@ -80,7 +60,7 @@ TEST_F(CliTransferTest, ADownloadedSetComesBackAndRepeatedNamesAreReported) {
       Cli({"--port", sim.Path(), "-q", "download", "shop", "--kinds", "plu", "--to", "12"});
   ASSERT_EQ(again.ExitCode, 0) << again.Err;
   EXPECT_EQ(again.Out, (dir_ / "RepeatPLUReport.txt").string() + "\n");
-  std::vector<std::string> report = Lines(Read("RepeatPLUReport.txt"));
+  std::vector<std::string> report = test::CrLfLines(Read("RepeatPLUReport.txt"));
   ASSERT_EQ(report.size(), 9u);
   EXPECT_EQ(report[1], "1\t1234567800001\tPLU-1\t10\t2\t0");
 }
@@ -104,7 +84,7 @@ TEST_F(CliTransferTest, EverythingDownloadedComesBackUnchanged) {
   EXPECT_EQ(Read("back.PLU"), Read("shop.PLU"));
   EXPECT_EQ(Read("back.DEP"), Read("shop.DEP"));
   EXPECT_EQ(Read("back.RCY"), Read("shop.RCY"));
-  for (const std::string& line : Lines(Read("back.Sign")))
+  for (const std::string& line : test::CrLfLines(Read("back.Sign")))
     EXPECT_EQ(line, "00000000000000\t0");
   const std::string par = Read("back.PAR");
   EXPECT_NE(par.find("Header1=Corner shop\r\n"), std::string::npos) << par;
@@ -116,21 +96,21 @@ TEST_F(CliTransferTest, UncleanReportsEndTheDownloadWithTheWarning) {
   ASSERT_EQ(Cli({"fill-test-data", "shop"}).ExitCode, 0);
   test::ProcessResult r = Cli({"--port", sim.Path(), "download", "shop"});
   EXPECT_EQ(r.ExitCode, 1);
-  EXPECT_EQ(LastLine(r.Err), "ECR report don't clear!") << r.Err;
+  EXPECT_EQ(test::LastLine(r.Err), "ECR report don't clear!") << r.Err;
 }
 
 TEST_F(CliTransferTest, AFailedUploadWritesNoSet) {
   test::SimProcess sim({"--log", "/dev/null", "--no-line-rate", "--silent"});
   test::ProcessResult r = Cli({"--port", sim.Path(), "upload", "lost", "--kinds", "plu"});
   EXPECT_EQ(r.ExitCode, 1);
-  EXPECT_EQ(LastLine(r.Err), "Connect...Error!") << r.Err;
+  EXPECT_EQ(test::LastLine(r.Err), "Connect...Error!") << r.Err;
   EXPECT_FALSE(fs::exists(dir_ / "lost.PLU"));
 }
 
 TEST_F(CliTransferTest, UsageErrorsExitWithTwo) {
   test::ProcessResult range = Cli({"download", "shop", "--from", "5", "--to", "3"});
   EXPECT_EQ(range.ExitCode, 2);
-  EXPECT_EQ(LastLine(range.Err), "Invalid PLU range");
+  EXPECT_EQ(test::LastLine(range.Err), "Invalid PLU range");
   EXPECT_EQ(Cli({"upload", "shop", "--to", "10001"}).ExitCode, 2);
   EXPECT_EQ(Cli({"upload", "shop", "--from", "x"}).ExitCode, 2);
   test::ProcessResult kind = Cli({"upload", "shop", "--kinds", "plu,vat"});

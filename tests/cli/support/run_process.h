@@ -29,6 +29,35 @@ inline std::string ReadWholeFile(const std::string& path) {
   return s.str();
 }
 
+// The last `count` lines of a program's output, joined by '\n' (a final line
+// end does not count as a line).
+inline std::string LastLines(const std::string& text, int count = 1) {
+  std::size_t end = text.size();
+  if (end > 0 && text[end - 1] == '\n') --end;
+  std::size_t start = end;
+  for (int i = 0; i < count && start != std::string::npos && start > 0; ++i)
+    start = text.rfind('\n', start - 1);
+  start = start == std::string::npos ? 0 : start + 1;
+  return text.substr(start, end - start);
+}
+
+inline std::string LastLine(const std::string& text) {
+  return LastLines(text, 1);
+}
+
+// The lines of a file written with CR LF line ends.
+inline std::vector<std::string> CrLfLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
 // The plumgr-cli of this build tree.
 inline std::string CliPath() {
   return std::string(PLUMGR_BINARY_DIR) + "/src/cli/plumgr-cli";

@@ -1,0 +1,28 @@
+#pragma once
+// What the benchmarks that talk to the simulated register share.
+
+#include <sys/resource.h>
+
+#include <cstddef>
+
+#include "data/definitions.h"
+#include "link/kovo_ibus_comm.h"
+
+namespace plumgr::bench {
+
+// The process's CPU time so far (every thread, user and system), in seconds.
+inline double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The bus component's speed for a speed in baud (9600 for one it does not know).
+inline TBaudRate BaudRateOf(int speed) {
+  for (std::size_t i = 0; i < BaudRateTable.size(); ++i)
+    if (BaudRateTable[i] == speed) return static_cast<TBaudRate>(i);
+  return TBaudRate::tbr9600;
+}
+
+}  // namespace plumgr::bench
