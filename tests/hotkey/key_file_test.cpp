@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include "cli/support/run_process.h"
 #include "hotkey/key_grid.h"
 #include "hotkey/support/key_test_support.h"
 
@@ -9,7 +10,6 @@ namespace plumgr {
 namespace {
 
 using test::Fields;
-using test::KeyLines;
 using test::ReadAll;
 using test::ScratchDir;
 using test::ShapeGrid;
@@ -90,7 +90,7 @@ TEST_P(KeyFileTest, SixtyKeysSaveTwoLinesEachInKeyOrder) {
   grid.Items(7).CenterLine = true;
   ASSERT_TRUE(grid.SaveToFile(dir_.Path("a.Key"), Separator()));
   std::string text = ReadAll(dir_.Path("a.Key"));
-  std::vector<std::string> lines = KeyLines(text);
+  std::vector<std::string> lines = test::CrLfLines(text);
   ASSERT_EQ(lines.size(), 120u);
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
   std::string new_key = kNewKeyLine;
@@ -115,7 +115,7 @@ TEST_P(KeyFileTest, FontStyleAndPriceAreWrittenAsNumbers) {
   grid.Items(0).fs1Btn().Font.Style = kFsBold | kFsItalic;
   grid.Items(0).fs1Btn().Price = 1.5;
   ASSERT_TRUE(grid.SaveToFile(dir_.Path("a.Key"), Separator()));
-  std::vector<std::string> fields = Fields(KeyLines(ReadAll(dir_.Path("a.Key")))[0]);
+  std::vector<std::string> fields = Fields(test::CrLfLines(ReadAll(dir_.Path("a.Key")))[0]);
   EXPECT_EQ(fields[3], std::string("1") + Separator() + "50");
   EXPECT_EQ(fields[10], "3");
 }

@@ -26,8 +26,6 @@ class ScratchDir {
 
 std::string ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::string& bytes);
-// The lines of a .Key text without their CR LF.
-std::vector<std::string> KeyLines(const std::string& text);
 // The tab-separated fields of one line.
 std::vector<std::string> Fields(const std::string& line);
 
