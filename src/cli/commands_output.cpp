@@ -21,7 +21,6 @@
 #include "data/tables.h"
 #include "output/plu_report.h"
 #include "output/table_print.h"
-#include "output/temp_file_beside.h"
 #include "output/text_printer.h"
 
 namespace plumgr::cli {
@@ -78,7 +77,7 @@ int PrintOnPrinter(const std::vector<std::string>& lines, const GlobalOptions& o
 int RunPrint(const PrintArgs& args, const GlobalOptions& options) {
   StringGrid plu = ReadPluTable(args.Set);
   if (!args.Output.empty()) {
-    FileResult written = WriteFileBeside(args.Output, PluPrintText(plu));
+    FileResult written = ReplaceFile(args.Output, PluPrintText(plu));
     if (!written) throw UsageError{written.Message};
     return kSuccess;
   }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "data/file_io.h"
 #include "output/compound_file.h"
 #include "output/csv_sheet.h"
 #include "output/temp_file_beside.h"
@@ -66,7 +67,7 @@ FileResult SaveXls(const Sheet& sheet, const std::string& file_name) {
     return FileResult::Failure("Cannot write \"" + file_name +
                                "\": the workbook is too large for a .xls file");
   }
-  return WriteFileBeside(file_name, *file);
+  return ReplaceFile(file_name, *file);
 }
 
 FileResult SaveXlsxFile(const Sheet& sheet, const std::string& file_name) {
@@ -85,7 +86,7 @@ FileResult TOLEExcel::SaveWorkbook(const std::string& file_name) const {
     case WorkbookFormat::Xlsx:
       return SaveXlsxFile(sheet_, file_name);
     case WorkbookFormat::Csv:
-      return WriteFileBeside(file_name, BuildCsv(sheet_));
+      return ReplaceFile(file_name, BuildCsv(sheet_));
     case WorkbookFormat::Xls:
       break;
   }

@@ -92,11 +92,4 @@ FileResult TempFileBeside::Commit() {
   return FileResult::Success();
 }
 
-FileResult WriteFileBeside(const std::string& target, std::string_view bytes) {
-  TempFileBeside file;
-  if (FileResult r = file.Create(target); !r) return r;
-  if (FileResult r = file.Write(bytes); !r) return r;
-  return file.Commit();
-}
-
 }  // namespace plumgr

@@ -1,6 +1,8 @@
 #pragma once
 // A new file is written under a temporary name beside its target and renamed over
 // it only when complete, so a failed export never leaves a half-written file.
+// This is for writers that need a path of their own (libxlsxwriter); bytes held
+// in memory go through ReplaceFile of data/file_io.h.
 
 #include <string>
 #include <string_view>
@@ -35,8 +37,5 @@ class TempFileBeside {
   std::string temp_;
   int fd_ = -1;
 };
-
-// Replaces the target with the bytes through a temporary file.
-FileResult WriteFileBeside(const std::string& target, std::string_view bytes);
 
 }  // namespace plumgr
