@@ -85,10 +85,7 @@ bool RunAt(int speed, int round_trips) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const int round_trips = argc > 1 ? std::atoi(argv[1]) : 500;
-  std::vector<int> speeds;
-  for (int i = 2; i < argc; ++i)
-    speeds.push_back(std::atoi(argv[i]));
-  if (speeds.empty()) speeds = {115200, 9600};
+  const std::vector<int> speeds = plumgr::bench::SpeedsFromArgs(argc, argv, 2);
   bool ok = true;
   for (int speed : speeds)
     ok = RunAt(speed, round_trips) && ok;

@@ -4,6 +4,8 @@
 #include <sys/resource.h>
 
 #include <cstddef>
+#include <cstdlib>
+#include <vector>
 
 #include "data/definitions.h"
 #include "link/kovo_ibus_comm.h"
@@ -23,6 +25,16 @@ inline TBaudRate BaudRateOf(int speed) {
   for (std::size_t i = 0; i < BaudRateTable.size(); ++i)
     if (BaudRateTable[i] == speed) return static_cast<TBaudRate>(i);
   return TBaudRate::tbr9600;
+}
+
+// The speeds named on the command line from argv[first] on; 115200 and 9600
+// when none is.
+inline std::vector<int> SpeedsFromArgs(int argc, char** argv, int first) {
+  std::vector<int> speeds;
+  for (int i = first; i < argc; ++i)
+    speeds.push_back(std::atoi(argv[i]));
+  if (speeds.empty()) speeds = {115200, 9600};
+  return speeds;
 }
 
 }  // namespace plumgr::bench

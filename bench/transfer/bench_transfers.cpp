@@ -105,10 +105,7 @@ void RunOne(const Bench& bench, int rows, int speed, plumgr::MainWindowState& st
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const int rows = argc > 1 ? std::atoi(argv[1]) : 3000;
-  std::vector<int> speeds;
-  for (int i = 2; i < argc; ++i)
-    speeds.push_back(std::atoi(argv[i]));
-  if (speeds.empty()) speeds = {115200, 9600};
+  const std::vector<int> speeds = plumgr::bench::SpeedsFromArgs(argc, argv, 2);
 
   const std::string dir = std::filesystem::temp_directory_path() / "plumgr_bench_transfers";
   std::filesystem::create_directories(dir);
