@@ -1,6 +1,6 @@
 #include "output/csv_sheet.h"
 
-#include "output/code_page.h"
+#include "data/code_page.h"
 
 namespace plumgr {
 

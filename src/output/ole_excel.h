@@ -6,10 +6,10 @@
 
 #include <string>
 
+#include "data/code_page.h"
 #include "data/color_font.h"
 #include "data/file_io.h"
 #include "data/string_grid.h"
-#include "output/code_page.h"
 #include "output/sheet.h"
 
 namespace plumgr {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "output/code_page.h"
+#include "data/code_page.h"
 
 class QPrinter;
 

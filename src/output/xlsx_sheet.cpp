@@ -2,7 +2,7 @@
 
 #include <xlsxwriter.h>
 
-#include "output/code_page.h"
+#include "data/code_page.h"
 
 namespace plumgr {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "output/code_page.h"
+#include "data/code_page.h"
 #include "output/table_print.h"
 #include "support/output_test_support.h"
 

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "output/code_page.h"
+#include "data/code_page.h"
 #include "output/plu_report.h"
 #include "support/output_test_support.h"
 

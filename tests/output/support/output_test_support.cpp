@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "output/code_page.h"
+#include "data/code_page.h"
 
 namespace plumgr::test {
 

@@ -3,6 +3,8 @@
 // turn one into the other at the file boundary.
 
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,5 +22,15 @@ std::u16string DecodeCodePage(std::string_view bytes, const CodePageUpperHalf& u
 
 // UTF-8 of UTF-16 text; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
+
+// The code page's bytes of Unicode text. A character the code page cannot hold
+// is never replaced: the result is empty and `refused_at`, when given, is the
+// index of the first such character.
+std::optional<std::string> EncodeCodePage(std::u16string_view text, const CodePageUpperHalf& upper,
+                                          std::size_t* refused_at = nullptr);
+
+// UTF-16 of UTF-8 text, or nothing when the bytes are not well-formed UTF-8
+// (overlong forms, surrogates and truncated sequences included).
+std::optional<std::u16string> Utf8ToUtf16(std::string_view bytes);
 
 }  // namespace plumgr

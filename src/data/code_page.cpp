@@ -1,4 +1,4 @@
-#include "output/code_page.h"
+#include "data/code_page.h"
 
 namespace plumgr {
 
@@ -78,6 +78,69 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     }
   }
   return out;
+}
+
+std::optional<std::string> EncodeCodePage(std::u16string_view text, const CodePageUpperHalf& upper,
+                                          std::size_t* refused_at) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    if (c < 0x80) {
+      bytes.push_back(static_cast<char>(c));
+      continue;
+    }
+    std::size_t slot = 0;
+    while (slot < upper.size() && upper[slot] != c)
+      ++slot;
+    if (slot == upper.size()) {
+      if (refused_at) *refused_at = i;
+      return std::nullopt;
+    }
+    bytes.push_back(static_cast<char>(0x80 + slot));
+  }
+  return bytes;
+}
+
+namespace {
+
+// The length of the sequence a lead byte starts, 0 for a byte that starts none.
+int Utf8SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+}  // namespace
+
+std::optional<std::u16string> Utf8ToUtf16(std::string_view bytes) {
+  static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+  std::u16string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    auto lead = static_cast<unsigned char>(bytes[i]);
+    int length = Utf8SequenceLength(lead);
+    if (length == 0 || i + length > bytes.size()) return std::nullopt;
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+      auto next = static_cast<unsigned char>(bytes[i + k]);
+      if ((next & 0xC0) != 0x80) return std::nullopt;
+      code = (code << 6) | (next & 0x3F);
+    }
+    if (code < kMinimum[length] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
+      return std::nullopt;
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      text.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+      text.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+    } else {
+      text.push_back(static_cast<char16_t>(code));
+    }
+    i += length;
+  }
+  return text;
 }
 
 }  // namespace plumgr
