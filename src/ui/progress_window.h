@@ -7,6 +7,10 @@
 
 #include "link/progress_model.h"
 
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
 namespace plumgr::ui {
 
 class ProgressWindow : public QDialog, public ProgressView {
@@ -21,9 +25,25 @@ class ProgressWindow : public QDialog, public ProgressView {
   void ShowStatus(StatusMode mode, const std::string& text) override;
   void ShowCounts(const ProgressCounts& counts) override;
 
+  // Escape and the window manager's close act as the button on show.
+  void reject() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  void BuildLayout();
+  void SetMainWindowEnabled(bool enabled);
+  void PaintStatusBackground(StatusMode mode);
+
   ProgressModel& model_;
   QWidget* main_window_;
+  QLabel* status_ = nullptr;
+  QLabel* current_ = nullptr;
+  QLabel* total_ = nullptr;
+  QProgressBar* bar_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  QPushButton* cancel_ = nullptr;
 };
 
 }  // namespace plumgr::ui

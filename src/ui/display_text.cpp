@@ -1,0 +1,11 @@
+#include "ui/display_text.h"
+
+#include "data/code_page.h"
+
+namespace plumgr::ui {
+
+QString DisplayText(const std::string& bytes) {
+  return QString::fromStdU16String(DecodeCodePage(bytes, Windows1250()));
+}
+
+}  // namespace plumgr::ui
