@@ -51,6 +51,19 @@ bool ConfirmSave(MainWindowState& state) {
   return true;
 }
 
+bool ConfirmClose(MainWindowState& state) {
+  if (!state.Modified()) return true;
+  switch (state.Ui().AskYesNoCancel(kSavePrompt)) {
+    case Answer::Cancel:
+      return false;
+    case Answer::No:
+      return true;
+    default:
+      break;
+  }
+  return SaveCommand(state);
+}
+
 void ClearAll(MainWindowState& state) {
   BusyCursor busy(state.Ui());
   ResetAllRows(state.GetTables(), state.DecimalSeparator());

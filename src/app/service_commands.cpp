@@ -35,6 +35,8 @@ void FillTestData(MainWindowState& state) {
   }
   state.PluEdit().TablesReplaced();
   state.DeptEdit().TablesReplaced();
+  // The tables no longer hold what the file holds.
+  state.SetModified(true);
 }
 
 }  // namespace plumgr

@@ -6,7 +6,7 @@
 namespace plumgr {
 
 // Ctrl+Alt+F3: fills the PLU, department and recycling tables with test data,
-// directly, without validation and without marking the data modified.
+// directly, without validation; the data are then modified.
 void FillTestData(MainWindowState& state);
 
 }  // namespace plumgr

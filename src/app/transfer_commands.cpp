@@ -98,6 +98,8 @@ bool TransferCommands::RunUpload() {
   const bool ok = driver_.UploadSequence(data, upload_range_);
   state_.PluEdit().TablesReplaced();
   state_.DeptEdit().TablesReplaced();
+  // What the register sent is in no file yet.
+  if (ok) state_.SetModified(true);
   ShowWarnings(warnings);
   return ok;
 }

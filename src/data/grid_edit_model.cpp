@@ -32,6 +32,12 @@ GridEditModel::GridEditModel(Tables& tables, GridId grid, UiPort& ui, char decim
       separator_(decimal_separator),
       hooks_(std::move(hooks)) {}
 
+void GridEditModel::SetViewHooks(std::function<void(const CellRect&)> cells_changed,
+                                 std::function<void()> state_changed) {
+  hooks_.CellsChanged = std::move(cells_changed);
+  hooks_.StateChanged = std::move(state_changed);
+}
+
 CellRect GridEditModel::Selection() const {
   return CellRect{std::min(anchor_.Col, current_.Col), std::min(anchor_.Row, current_.Row),
                   std::max(anchor_.Col, current_.Col), std::max(anchor_.Row, current_.Row)};
@@ -149,9 +155,17 @@ bool GridEditModel::EnterKey() {
 void GridEditModel::DeleteSelection() {
   CellRect rect = Selection();
   StringGrid& grid = MutableGrid();
+  bool changed = false;
   for (int row = rect.Top; row <= rect.Bottom; ++row)
-    for (int col = rect.Left; col <= rect.Right; ++col)
-      if (grid.Contains(col, row)) grid.SetCell(col, row, ColumnDefault(grid_id_, col, separator_));
+    for (int col = rect.Left; col <= rect.Right; ++col) {
+      if (!grid.Contains(col, row)) continue;
+      std::string text = ColumnDefault(grid_id_, col, separator_);
+      if (grid.Cell(col, row) == text) continue;
+      grid.SetCell(col, row, std::move(text));
+      changed = true;
+    }
+  // Emptied cells are a change the file does not hold yet.
+  if (changed && hooks_.SetModified) hooks_.SetModified();
   NotifyCells(rect);
 }
 
@@ -246,6 +260,7 @@ bool GridEditModel::MoveRow(int from, int to) {
   if (from == to) return true;
   if (!ValidateCurrent()) return false;
   MutableGrid().MoveRow(from, to);
+  if (hooks_.SetModified) hooks_.SetModified();
   current_.Row = RowAfterMove(current_.Row, from, to);
   anchor_.Row = RowAfterMove(anchor_.Row, from, to);
   NotifyCells(CellRect{1, std::min(from, to), LastCol(), std::max(from, to)});

@@ -57,7 +57,8 @@ enum class GridKey {
 enum class Extend { No, Yes };
 
 struct GridEditHooks {
-  // Typing started the editing of a cell: the data now differ from the file.
+  // The table's contents changed (typing started the editing of a cell, Delete
+  // reset cells, a row moved): the data now differ from the file.
   std::function<void()> SetModified;
   // Cell texts or alcohol marks inside the rectangle changed.
   std::function<void(const CellRect&)> CellsChanged;
@@ -69,6 +70,11 @@ class GridEditModel {
  public:
   GridEditModel(Tables& tables, GridId grid, UiPort& ui, char decimal_separator,
                 GridEditHooks hooks = {});
+
+  // The view that draws the table hears of changed cells and states; the
+  // owner's SetModified hook stays.
+  void SetViewHooks(std::function<void(const CellRect&)> cells_changed,
+                    std::function<void()> state_changed);
 
   GridId Id() const { return grid_id_; }
   const StringGrid& Grid() const { return tables_.Grid(grid_id_); }

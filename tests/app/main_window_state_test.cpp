@@ -74,7 +74,7 @@ TEST_P(MainWindowStateTest, StartUpReadsPortSettingsAndModel) {
   EXPECT_EQ(CurrentProfile().PluCount, 3000);
 }
 
-TEST_P(MainWindowStateTest, FillTestDataWritesTheServiceValuesWithoutMarkingModified) {
+TEST_P(MainWindowStateTest, FillTestDataWritesTheServiceValuesAndMarksModified) {
   Start();
   FillTestData(state_);
   const StringGrid& plu = state_.GetTables().PLUGrid;
@@ -91,9 +91,11 @@ TEST_P(MainWindowStateTest, FillTestDataWritesTheServiceValuesWithoutMarkingModi
   EXPECT_EQ(dept.Cell(DeptCol::Name, 16), "Deptment-16");
   EXPECT_EQ(dept.Cell(DeptCol::Price, 3), Price("30", "00"));
   EXPECT_EQ(state_.Recycling()[99].PackagePrice, Price("900", "00"));
-  EXPECT_FALSE(state_.Modified());
+  EXPECT_TRUE(state_.Modified());
+  ui_.Answers = {Answer::Cancel};
   NewCommand(state_);
-  EXPECT_TRUE(ui_.Messages.empty()) << "New right after the test data asks nothing";
+  EXPECT_EQ(ui_.Messages, (std::vector<std::string>{kSavePrompt})) << "the test data can be kept";
+  EXPECT_EQ(plu.Cell(PluCol::Name, 42), "PLU-42");
 }
 
 TEST_P(MainWindowStateTest, SaveAsNamesTheSetAndSetsTheCaption) {
@@ -129,6 +131,20 @@ TEST_P(MainWindowStateTest, SavePromptCancelKeepsEverything) {
   OpenCommand(state_);
   EXPECT_EQ(state_.GetTables().PLUGrid.Cell(PluCol::Name, 1), "Milk");
   EXPECT_TRUE(state_.Modified());
+}
+
+// Closing is the end of the edits: unlike New and Open, a save that did not
+// happen keeps the window open.
+TEST_P(MainWindowStateTest, ClosePromptKeepsTheWindowUnlessTheEditsAreSavedOrDropped) {
+  Start();
+  EXPECT_TRUE(ConfirmClose(state_)) << "nothing to lose";
+  state_.SetModified(true);
+  ui_.Answers = {Answer::Cancel, Answer::Yes, Answer::No};
+  EXPECT_FALSE(ConfirmClose(state_));
+  EXPECT_FALSE(ConfirmClose(state_)) << "Yes, then Save As cancelled";
+  EXPECT_TRUE(state_.Modified());
+  EXPECT_TRUE(ConfirmClose(state_));
+  EXPECT_EQ(ui_.Messages.size(), 3u);
 }
 
 TEST_P(MainWindowStateTest, OpenReplacesTheSettingsWithTheSetsCopy) {

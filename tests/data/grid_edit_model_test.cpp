@@ -198,7 +198,7 @@ TEST_F(GridEditModelTest, ClickingTheAlcoholColumnTogglesThatRow) {
   EXPECT_EQ(modified_, 1);
 }
 
-TEST_F(GridEditModelTest, DeleteResetsTheSelectedRectangleWithoutMarkingModified) {
+TEST_F(GridEditModelTest, DeleteResetsTheSelectedRectangleAndMarksTheDataModified) {
   for (int row = 1; row <= 3; ++row) {
     tables_.PLUGrid.SetCell(PluCol::Name, row, "Item");
     tables_.PLUGrid.SetCell(PluCol::Price, row, "9.99");
@@ -214,7 +214,9 @@ TEST_F(GridEditModelTest, DeleteResetsTheSelectedRectangleWithoutMarkingModified
     EXPECT_EQ(Plu(PluCol::Price, row), "0.00");
     EXPECT_EQ(Plu(PluCol::Dept, row), "5");
   }
-  EXPECT_EQ(modified_, 0);
+  EXPECT_EQ(modified_, 1) << "emptied cells differ from the file";
+  plu_.KeyDown(GridKey::Delete);
+  EXPECT_EQ(modified_, 1) << "cells already at their defaults change nothing";
   plu_.KeyDown(GridKey::Left);
   EXPECT_EQ(plu_.Selection(), (CellRect{PluCol::Name, 3, PluCol::Name, 3}));
 }
@@ -241,6 +243,7 @@ TEST_F(GridEditModelTest, MovedRowsTakeTheirCellsButNotTheirAlcoholMarks) {
   EXPECT_TRUE(tables_.AlcoholFlags[1]);
   EXPECT_FALSE(tables_.AlcoholFlags[4]);
   EXPECT_EQ(plu_.Current(), (CellPos{PluCol::Name, 5}));  // the cursor follows its row
+  EXPECT_EQ(modified_, 1) << "the rows' numbers changed";
   EXPECT_FALSE(plu_.MoveRow(0, 3));
   EXPECT_FALSE(plu_.MoveRow(1, 3001));
 

@@ -92,6 +92,7 @@ TEST_F(TransferCommandsTest, UploadAsksToSaveUnsavedWorkFirst) {
   EXPECT_TRUE(commands_.UploadItemClick([](TransferDialogModel&) { return true; }));
   EXPECT_EQ(RowName(1), "");
   EXPECT_FALSE(sim_->Received().empty());
+  EXPECT_TRUE(state_.Modified()) << "what the register sent is in no file yet";
 }
 
 TEST_F(TransferCommandsTest, AnUploadWhoseConnectFailsLeavesTheTablesEmpty) {
