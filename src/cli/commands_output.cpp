@@ -20,6 +20,7 @@
 #include "data/file_io.h"
 #include "data/tables.h"
 #include "output/plu_report.h"
+#include "output/print_queue.h"
 #include "output/table_print.h"
 #include "output/text_printer.h"
 
@@ -44,10 +45,15 @@ StringGrid ReadPluTable(const std::string& set) {
   return std::move(tables.PLUGrid);
 }
 
-bool HasSpreadsheetExtension(const std::string& name) {
+std::string LowerExtension(const std::string& name) {
   std::string extension = std::filesystem::path(name).extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension;
+}
+
+bool HasSpreadsheetExtension(const std::string& name) {
+  std::string extension = LowerExtension(name);
   return extension == ".xls" || extension == ".xlsx" || extension == ".csv";
 }
 
@@ -62,10 +68,19 @@ int RunExport(const ExportArgs& args, const GlobalOptions& options) {
   return kSuccess;
 }
 
-// Printing draws with fonts, which needs a GUI application.
-int PrintOnPrinter(const std::vector<std::string>& lines, const GlobalOptions& options) {
+constexpr const char* kPrintJobName = "PLU table";
+
+// Printing draws with fonts, which needs a GUI application. The spooler gets
+// the page images as PDF, so Polish letters print whatever the printer's fonts.
+PdfDocument PrintAsPdf(const std::vector<std::string>& lines) {
   std::unique_ptr<QGuiApplication> app = StartGuiApplication();
-  PrintResult printed = PrintOnDefaultPrinter(lines, Windows1250(), "PLU table");
+  return TextLinesAsPdf(lines, Windows1250(), kPrintJobName);
+}
+
+int PrintOnPrinter(const std::vector<std::string>& lines, const GlobalOptions& options) {
+  PdfDocument document = PrintAsPdf(lines);
+  PrintResult printed = document.Result;
+  if (printed) printed = SubmitToPrintQueue(document.Bytes, kPrintJobName);
   if (!printed) {
     std::cerr << "plumgr-cli: " << printed.Message << "\n";
     return kFailed;
@@ -74,13 +89,27 @@ int PrintOnPrinter(const std::vector<std::string>& lines, const GlobalOptions& o
   return kSuccess;
 }
 
+// FILE.pdf receives the printed pages; any other name the text itself.
+int PrintToFile(const StringGrid& plu, const std::string& path) {
+  std::string bytes;
+  if (LowerExtension(path) == ".pdf") {
+    PdfDocument document = PrintAsPdf(PluPrintLines(plu));
+    if (!document.Result) {
+      std::cerr << "plumgr-cli: " << path << ": " << document.Result.Message << "\n";
+      return kFailed;
+    }
+    bytes = std::move(document.Bytes);
+  } else {
+    bytes = PluPrintText(plu);
+  }
+  FileResult written = ReplaceFile(path, bytes);
+  if (!written) throw UsageError{written.Message};
+  return kSuccess;
+}
+
 int RunPrint(const PrintArgs& args, const GlobalOptions& options) {
   StringGrid plu = ReadPluTable(args.Set);
-  if (!args.Output.empty()) {
-    FileResult written = ReplaceFile(args.Output, PluPrintText(plu));
-    if (!written) throw UsageError{written.Message};
-    return kSuccess;
-  }
+  if (!args.Output.empty()) return PrintToFile(plu, args.Output);
   return PrintOnPrinter(PluPrintLines(plu), options);
 }
 
@@ -98,7 +127,8 @@ const Registration kOutputCommands([](CLI::App& app, GlobalOptions& options, int
       "print", "print the used PLU rows of a data file set as plain text on the default printer");
   print_cmd->add_option("SET", print_args->Set, "the set's .PLU file")->required();
   print_cmd->add_option("--output", print_args->Output,
-                        "write the text that would be printed (CR LF line ends) to FILE instead");
+                        "print into FILE instead: FILE.pdf gets the printed pages, any other "
+                        "name the text (CR LF line ends)");
   print_cmd->callback(
       [print_args, &options, exit_code] { *exit_code = RunPrint(*print_args, options); });
 });

@@ -1,15 +1,25 @@
 #include "output/text_printer.h"
 
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QPdfWriter>
 #include <QTextOption>
+
+#include <algorithm>
 
 namespace plumgr {
 
 namespace {
+
+constexpr int kTabWidth = 8;
+constexpr qreal kPointSize = 10;
+// Below this size a line is wrapped rather than made smaller still.
+constexpr qreal kSmallestPointSize = 6;
+constexpr qreal kPdfMarginMm = 15;
 
 PrintResult Failed(std::string message) {
   return PrintResult{false, std::move(message), 0};
@@ -20,58 +30,103 @@ QString ToQString(const std::string& bytes, const CodePageUpperHalf& code_page) 
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string PrinterStateMessage(const QPrinter& printer) {
-  std::string name = printer.printerName().toStdString();
-  if (printer.outputFormat() == QPrinter::PdfFormat) name = printer.outputFileName().toStdString();
-  return "The printer \"" + name + "\" could not take the job";
+// The line as a text device shows it: each tab moves to the next multiple of
+// eight characters. Expanded here because Qt scales a QTextOption's tab stops by
+// the device's resolution, which on a 1200 dpi printer pushed every cell after the
+// Barcode off the page. The text is one byte a character.
+std::string ExpandTabs(const std::string& line) {
+  std::string expanded;
+  for (char c : line) {
+    if (c != '\t') {
+      expanded.push_back(c);
+      continue;
+    }
+    expanded.append(kTabWidth - expanded.size() % kTabWidth, ' ');
+  }
+  return expanded;
+}
+
+// The fixed-pitch font at the size that lets the widest line fit the page, so
+// that the last cells of a row are not cut off at the right margin.
+QFont FittingFont(QPaintDevice& device, const std::vector<QString>& texts) {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setPointSizeF(kPointSize);
+  qsizetype widest = 0;
+  for (const QString& text : texts)
+    widest = std::max(widest, text.size());
+  const qreal needed = widest * QFontMetricsF(font, &device).horizontalAdvance(QLatin1Char(' '));
+  if (needed > device.width())
+    font.setPointSizeF(std::max(kSmallestPointSize, kPointSize * device.width() / needed));
+  return font;
+}
+
+QTextOption LineOption() {
+  QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  return option;
 }
 
 }  // namespace
 
-PrintResult PrintTextLines(QPrinter& printer, const std::vector<std::string>& lines,
-                           const CodePageUpperHalf& code_page) {
-  QPainter painter;
-  if (!painter.begin(&printer)) return Failed(PrinterStateMessage(printer));
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setPointSize(10);
-  painter.setFont(font);
-  QFontMetricsF metrics(font, &printer);
-  const qreal line_height = metrics.lineSpacing();
-  const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution()).toRectF();
-  QTextOption option(Qt::AlignLeft | Qt::AlignTop);
-  option.setWrapMode(QTextOption::NoWrap);
-  option.setTabStopDistance(8 * metrics.horizontalAdvance(QLatin1Char(' ')));
-
-  int pages = 1;
-  qreal y = 0;
-  for (const std::string& line : lines) {
-    if (y > 0 && y + line_height > page.height()) {
-      if (!printer.newPage()) {
-        painter.end();
-        return Failed(PrinterStateMessage(printer));
-      }
-      ++pages;
-      y = 0;
-    }
-    painter.drawText(QRectF(0, y, page.width(), line_height), ToQString(line, code_page), option);
-    y += line_height;
-  }
-  if (!painter.end() || printer.printerState() == QPrinter::Error)
-    return Failed(PrinterStateMessage(printer));
-  return PrintResult{true, {}, pages};
+TextPages::TextPages(QPainter& painter, const std::vector<std::string>& lines,
+                     const CodePageUpperHalf& code_page)
+    : painter_(painter) {
+  texts_.reserve(lines.size());
+  for (const std::string& line : lines)
+    texts_.push_back(ToQString(ExpandTabs(line), code_page));
+  painter_.setFont(FittingFont(*painter_.device(), texts_));
 }
 
-PrintResult PrintOnDefaultPrinter(const std::vector<std::string>& lines,
-                                  const CodePageUpperHalf& code_page, const std::string& job_name) {
-  QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull()) {
-    if (QPrinterInfo::availablePrinterNames().isEmpty())
-      return Failed("No printer is installed (is the printing service running?)");
-    return Failed("No default printer is set");
+void TextPages::DrawPage() {
+  const QRectF page(0, 0, painter_.device()->width(), painter_.device()->height());
+  const QTextOption option = LineOption();
+  const qreal line_spacing = QFontMetricsF(painter_.font(), painter_.device()).lineSpacing();
+  qreal y = 0;
+  for (; next_ < texts_.size(); ++next_) {
+    const QString& text = texts_[next_];
+    const qreal height = std::max(line_spacing, painter_.boundingRect(page, text, option).height());
+    if (y > 0 && y + height > page.height()) return;
+    painter_.drawText(QRectF(0, y, page.width(), height), text, option);
+    y += height;
   }
-  QPrinter printer(info, QPrinter::HighResolution);
-  printer.setDocName(QString::fromStdString(job_name));
-  return PrintTextLines(printer, lines, code_page);
+}
+
+PrintResult PrintTextLines(QPagedPaintDevice& device, const std::vector<std::string>& lines,
+                           const CodePageUpperHalf& code_page) {
+  QPainter painter;
+  if (!painter.begin(&device)) return Failed("The print job could not be started");
+  TextPages pages(painter, lines, code_page);
+  int count = 1;
+  pages.DrawPage();
+  while (!pages.AtEnd()) {
+    if (!device.newPage()) {
+      painter.end();
+      return Failed("The printer did not take a new page");
+    }
+    ++count;
+    pages.DrawPage();
+  }
+  if (!painter.end()) return Failed("The print job could not be finished");
+  return PrintResult{true, {}, count};
+}
+
+PdfDocument TextLinesAsPdf(const std::vector<std::string>& lines,
+                           const CodePageUpperHalf& code_page, const std::string& title) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  PdfDocument document;
+  {
+    QPdfWriter writer(&buffer);
+    writer.setTitle(QString::fromStdString(title));
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                    QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
+                    QPageLayout::Millimeter));
+    document.Result = PrintTextLines(writer, lines, code_page);
+  }
+  if (document.Result) document.Bytes.assign(bytes.constData(), bytes.size());
+  return document;
 }
 
 }  // namespace plumgr

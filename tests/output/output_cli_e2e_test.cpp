@@ -36,6 +36,26 @@ class OutputCliTest : public ::testing::Test {
     return test::RunProgram(kCli, args, {"QT_QPA_PLATFORM=offscreen", "LC_ALL=C"});
   }
 
+  // A stand-in for the spooler's lp: a shell script with the given body.
+  void WriteLp(const std::string& body) {
+    std::filesystem::create_directories(dir_ + "/bin");
+    std::ofstream(dir_ + "/bin/lp") << "#!/bin/sh\n" << body;
+    std::filesystem::permissions(dir_ + "/bin/lp", std::filesystem::perms::owner_all);
+  }
+  // plumgr-cli with only the stand-in's folder on PATH.
+  test::ProgramRun CliWithLp(std::vector<std::string> args) {
+    return test::RunProgram(kCli, args,
+                            {"QT_QPA_PLATFORM=offscreen", "LC_ALL=C", "PATH=" + dir_ + "/bin"});
+  }
+  // Each page of a PDF is one "/Type /Page" object ("/Type /Pages" is the tree).
+  static int CountPages(const std::string& pdf) {
+    int pages = 0;
+    for (size_t at = pdf.find("/Type /Page"); at != std::string::npos;
+         at = pdf.find("/Type /Page", at + 1))
+      pages += pdf.compare(at, 12, "/Type /Pages") != 0;
+    return pages;
+  }
+
   std::string dir_;
   StringGrid plu_{10, 1};
 };
@@ -92,11 +112,44 @@ TEST_F(OutputCliTest, PrintOfAnEmptySetWritesAnEmptyText) {
   EXPECT_EQ(Cli({"print", dir_ + "/missing.PLU", "--output", dir_ + "/p.txt"}).ExitCode, 2);
 }
 
-TEST_F(OutputCliTest, PrintWithoutAPrinterFailsWithTheMessage) {
-  test::ProgramRun run = Cli({"print", dir_ + "/shop.PLU"});
-  if (run.ExitCode == 0) GTEST_SKIP() << "a default print queue took the job";
+TEST_F(OutputCliTest, PrintOutputToPdfHoldsThePrintedPages) {
+  test::ProgramRun run = Cli({"print", dir_ + "/shop.PLU", "--output", dir_ + "/print.PDF"});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  std::string pdf = test::ReadWholeFile(dir_ + "/print.PDF");
+  EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+  EXPECT_NE(pdf.find("/Title"), std::string::npos);
+  // 2999 lines at about sixty a page.
+  EXPECT_GT(CountPages(pdf), 40);
+}
+
+// The default printer is reached through the spooler's `lp`. A stand-in on
+// PATH takes the jobs, so no test ever prints on this machine's printer.
+TEST_F(OutputCliTest, PrintHandsTheJobToTheSpoolersLpCommand) {
+  WriteLp("printf '%s\\n' \"$@\" > " + dir_ + "/lp.args\n/bin/cat > " + dir_ + "/lp.job\n");
+  test::ProgramRun run = CliWithLp({"print", dir_ + "/shop.PLU"});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(run.Out, "Printed 2999 PLU rows\n");
+  EXPECT_EQ(test::ReadWholeFile(dir_ + "/lp.args"), "-t\nPLU table\n");
+  std::string job = test::ReadWholeFile(dir_ + "/lp.job");
+  EXPECT_EQ(job.substr(0, 5), "%PDF-");
+  EXPECT_GT(CountPages(job), 40);
+}
+
+TEST_F(OutputCliTest, PrintReportsTheSpoolersRefusal) {
+  // The spooler refuses before it reads the job, as lp does without a destination.
+  WriteLp("echo 'lp: Error - No default destination.' >&2\nexit 1\n");
+  test::ProgramRun run = CliWithLp({"print", dir_ + "/shop.PLU"});
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_FALSE(run.Err.empty());
+  EXPECT_EQ(run.Out, "");
+  const std::string refusal = "plumgr-cli: lp: Error - No default destination.\n";
+  EXPECT_TRUE(run.Err.ends_with(refusal)) << run.Err;
+
+  // Without cups-client there is no lp at all.
+  std::filesystem::remove(dir_ + "/bin/lp");
+  run = CliWithLp({"print", dir_ + "/shop.PLU"});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(run.Err.find("\"lp\""), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find("cups-client"), std::string::npos) << run.Err;
 }
 
 }  // namespace
