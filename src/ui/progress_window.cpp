@@ -102,7 +102,11 @@ void ProgressWindow::BuildLayout() {
 }
 
 void ProgressWindow::SetMainWindowEnabled(bool enabled) {
-  if (main_window_) main_window_->setEnabled(enabled);
+  if (main_window_ == nullptr) return;
+  main_window_->setEnabled(enabled);
+  // Disabling a widget disables its child windows too, this one included; the
+  // progress window's buttons are the ones that must act meanwhile.
+  if (!enabled) setEnabled(true);
 }
 
 void ProgressWindow::ShowWindow() {
