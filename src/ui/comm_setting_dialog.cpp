@@ -148,14 +148,21 @@ CommSettingDialog::CommSettingDialog(QWidget* parent, const PortSettingLookup& l
 }
 
 void CommSettingDialog::Load(const CommSettingsModel& model) {
-  port_->setCurrentIndex(std::clamp(model.PortIndex, 0, kPortCount));
-  if (QAbstractButton* button = baud_->button(model.BaudIndex)) button->setChecked(true);
+  loaded_ = model;
+  // A value the lists do not hold selects nothing rather than another port.
+  port_->setCurrentIndex(model.PortIndex >= 0 && model.PortIndex <= kPortCount ? model.PortIndex
+                                                                               : -1);
+  baud_->setExclusive(false);
+  for (QAbstractButton* button : baud_->buttons())
+    button->setChecked(baud_->id(button) == model.BaudIndex);
+  baud_->setExclusive(true);
 }
 
 CommSettingsModel CommSettingDialog::Choice() const {
-  CommSettingsModel model;
-  model.PortIndex = port_->currentIndex();
-  model.BaudIndex = std::max(baud_->checkedId(), 0);
+  // What the operator left unchosen keeps the value the settings file holds.
+  CommSettingsModel model = loaded_;
+  if (port_->currentIndex() >= 0) model.PortIndex = port_->currentIndex();
+  if (baud_->checkedId() >= 0) model.BaudIndex = baud_->checkedId();
   return model;
 }
 

@@ -32,6 +32,7 @@ class CommSettingDialog : public QDialog {
  private:
   QComboBox* port_ = nullptr;
   QButtonGroup* baud_ = nullptr;
+  CommSettingsModel loaded_;
 };
 
 }  // namespace plumgr::ui

@@ -201,6 +201,16 @@ TEST_F(DialogsTest, CommDialogShowsWhereEachPortLeadsAndStoresOnlyOnOk) {
   EXPECT_EQ(ReadComm("Port"), 3);
   EXPECT_EQ(ReadComm("BaudRate"), 4);
   EXPECT_EQ(state_.PortIndex(), 3);
+
+  // Values the lists do not hold select nothing, and OK leaves them as they were.
+  WriteComm({"Port=9", "BaudRate=7"});
+  WhenShown("CommDlg", [&](QWidget* dialog) {
+    EXPECT_EQ(Child<QComboBox>(dialog, "PortCB")->currentIndex(), -1);
+    Child<QPushButton>(dialog, "OKBtn")->click();
+  });
+  EXPECT_TRUE(run());
+  EXPECT_EQ(ReadComm("Port"), 9);
+  EXPECT_EQ(ReadComm("BaudRate"), 7);
 }
 
 TEST_F(DialogsTest, DetectFindsTheRegisterOnCom3AndYesStoresThePort) {
