@@ -1,20 +1,15 @@
 #include "ui/grid_cell_delegate.h"
 
+#include "ui/display_text.h"
+
 #include <QApplication>
 #include <QPainter>
-
-#include "data/code_page.h"
 
 namespace plumgr::ui {
 namespace {
 
 constexpr int kTextMargin = 2;
 const QColor kAlcoholBackground(224, 224, 224);
-
-QString Decode(const std::string& bytes) {
-  const std::u16string text = DecodeCodePage(bytes, Windows1250());
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -67,7 +62,7 @@ void GridCellDelegate::PaintAlcohol(QPainter* painter, const QStyleOptionViewIte
 
 void GridCellDelegate::PaintEditor(QPainter* painter, const QStyleOptionViewItem& option) const {
   const CellEditor& editor = model_.Edit().Editor();
-  const QString text = Decode(editor.Text());
+  const QString text = DisplayText(editor.Text());
   const QRect frame = option.rect.adjusted(0, 0, -1, -1);
   const QRect inner = option.rect.adjusted(kTextMargin, 0, -kTextMargin, 0);
   const QFontMetrics metrics(option.font);

@@ -3,8 +3,8 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 
-#include "data/code_page.h"
 #include "data/definitions.h"
+#include "ui/display_text.h"
 #include "ui/grid_view.h"
 
 namespace plumgr::ui {
@@ -14,10 +14,8 @@ QStringList DecodedTitles(GridId id) {
   const std::vector<std::string>& titles =
       id == GridId::Plu ? Texts().PluTitles.Entries : Texts().DeptTitles.Entries;
   QStringList list;
-  for (const std::string& title : titles) {
-    const std::u16string text = DecodeCodePage(title, Windows1250());
-    list << QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-  }
+  for (const std::string& title : titles)
+    list << DisplayText(title);
   return list;
 }
 

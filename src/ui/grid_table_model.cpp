@@ -1,17 +1,13 @@
 #include "ui/grid_table_model.h"
 
+#include "ui/display_text.h"
+
 #include <QColor>
 
-#include "data/code_page.h"
 #include "data/definitions.h"
 
 namespace plumgr::ui {
 namespace {
-
-QString Decode(const std::string& bytes) {
-  const std::u16string text = DecodeCodePage(bytes, Windows1250());
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 const std::vector<std::string>& Titles(GridId id) {
   return id == GridId::Plu ? Texts().PluTitles.Entries : Texts().DeptTitles.Entries;
@@ -42,7 +38,7 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::EditRole:
       // The Alcohol cell's text is stored but never shown; the mark is.
-      return alcohol ? QVariant() : QVariant(Decode(grid.Cell(cell.Col, cell.Row)));
+      return alcohol ? QVariant() : QVariant(DisplayText(grid.Cell(cell.Col, cell.Row)));
     case Qt::CheckStateRole:
       if (!alcohol) return {};
       return edit_.AlcoholMark(cell.Row) ? Qt::Checked : Qt::Unchecked;
@@ -57,7 +53,7 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
   } else if (role == Qt::DisplayRole) {
     const std::vector<std::string>& titles = Titles(Id());
     const auto col = static_cast<std::size_t>(section + 1);
-    return col < titles.size() ? Decode(titles[col]) : QString();
+    return col < titles.size() ? DisplayText(titles[col]) : QString();
   }
   if (role == Qt::ForegroundRole) return QColor(Qt::darkBlue);
   if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);

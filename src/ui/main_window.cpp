@@ -11,9 +11,9 @@
 
 #include "app/file_commands.h"
 #include "app/link_commands.h"
-#include "data/code_page.h"
 #include "data/definitions.h"
 #include "ui/desktop_file_opener.h"
+#include "ui/display_text.h"
 #include "ui/grid_sizing.h"
 #include "ui/grid_view.h"
 #include "ui/progress_window.h"
@@ -47,8 +47,7 @@ QWidget* CaptionPanel(const char* name, const QString& caption, QWidget* content
 
 // The register's report text for display: its line ends as one kind.
 QString ReportText(const std::string& bytes) {
-  const std::u16string text = DecodeCodePage(bytes, Windows1250());
-  QString shown = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+  QString shown = DisplayText(bytes);
   shown.replace("\r\n", "\n");
   shown.replace('\r', '\n');
   return shown;
