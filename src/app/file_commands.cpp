@@ -44,23 +44,8 @@ bool ConfirmSave(MainWindowState& state) {
     default:
       break;
   }
-  if (!ValidateActive(state.FocusedTable())) return false;
-  // The operator asked to save; New or Open goes on whether or not the save
-  // completed, as the prompt has always behaved.
-  SaveCommand(state);
-  return true;
-}
-
-bool ConfirmClose(MainWindowState& state) {
-  if (!state.Modified()) return true;
-  switch (state.Ui().AskYesNoCancel(kSavePrompt)) {
-    case Answer::Cancel:
-      return false;
-    case Answer::No:
-      return true;
-    default:
-      break;
-  }
+  // The operator chose to keep the edits: when the save did not happen (Save As
+  // cancelled, a file error) the command that would replace them must not go on.
   return SaveCommand(state);
 }
 

@@ -11,13 +11,10 @@ namespace plumgr {
 
 inline constexpr const char* kSavePrompt = "File has not been saved,save it now?";
 
-// Before New and Open: true when the command may go on.
+// Before New, Open, an upload and closing the program: true when the command
+// may go on. Yes goes on only when the set was written, so a Save As that is
+// cancelled or fails keeps the edits and stops the command.
 bool ConfirmSave(MainWindowState& state);
-
-// Before the program closes: the same prompt, but the edits must not be lost,
-// so Yes closes only when the set was written (a Save As cancelled keeps the
-// window open). True when the window may close.
-bool ConfirmClose(MainWindowState& state);
 
 // Every alcohol mark cleared, both tables at their defaults, untitled, not modified.
 void ClearAll(MainWindowState& state);

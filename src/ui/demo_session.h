@@ -14,8 +14,10 @@ namespace plumgr::ui {
 struct DemoOptions {
   // Move bytes at once instead of at the line's speed (the headless check).
   bool NoLineRate = false;
-  // Test items the register holds at the start, so that an upload has data.
-  int RegisterItems = 20;
+  // Test items the register holds at the start. None by default: the window
+  // holds the test set, and a register that already held items of the same
+  // names would greet the first download with a repeat report.
+  int RegisterItems = 0;
 };
 
 class DemoSession {

@@ -187,7 +187,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (!ConfirmClose(state_)) {
+  if (!ConfirmSave(state_)) {
     event->ignore();
     ShowState();
     return;

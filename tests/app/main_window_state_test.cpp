@@ -109,7 +109,9 @@ TEST_P(MainWindowStateTest, SaveAsNamesTheSetAndSetsTheCaption) {
   EXPECT_FALSE(state_.Modified());
 }
 
-TEST_P(MainWindowStateTest, SavePromptYesThenCancelledSaveAsStillGoesOn) {
+// Yes means keep the edits: a Save As cancelled there must not let New
+// clear them.
+TEST_P(MainWindowStateTest, SavePromptYesThenCancelledSaveAsKeepsTheEdits) {
   Start();
   state_.GetTables().PLUGrid.SetCell(PluCol::Name, 1, "Milk");
   state_.SetModified(true);
@@ -118,8 +120,8 @@ TEST_P(MainWindowStateTest, SavePromptYesThenCancelledSaveAsStillGoesOn) {
   NewCommand(state_);
   ASSERT_EQ(ui_.Messages.size(), 1u);
   EXPECT_EQ(ui_.Messages[0], kSavePrompt);
-  EXPECT_EQ(state_.GetTables().PLUGrid.Cell(PluCol::Name, 1), "") << "New went on";
-  EXPECT_FALSE(state_.Modified());
+  EXPECT_EQ(state_.GetTables().PLUGrid.Cell(PluCol::Name, 1), "Milk") << "New stopped";
+  EXPECT_TRUE(state_.Modified());
 }
 
 TEST_P(MainWindowStateTest, SavePromptCancelKeepsEverything) {
@@ -133,17 +135,15 @@ TEST_P(MainWindowStateTest, SavePromptCancelKeepsEverything) {
   EXPECT_TRUE(state_.Modified());
 }
 
-// Closing is the end of the edits: unlike New and Open, a save that did not
-// happen keeps the window open.
-TEST_P(MainWindowStateTest, ClosePromptKeepsTheWindowUnlessTheEditsAreSavedOrDropped) {
+TEST_P(MainWindowStateTest, SavePromptGoesOnOnlyWhenTheEditsAreSavedOrDropped) {
   Start();
-  EXPECT_TRUE(ConfirmClose(state_)) << "nothing to lose";
+  EXPECT_TRUE(ConfirmSave(state_)) << "nothing to lose";
   state_.SetModified(true);
   ui_.Answers = {Answer::Cancel, Answer::Yes, Answer::No};
-  EXPECT_FALSE(ConfirmClose(state_));
-  EXPECT_FALSE(ConfirmClose(state_)) << "Yes, then Save As cancelled";
+  EXPECT_FALSE(ConfirmSave(state_));
+  EXPECT_FALSE(ConfirmSave(state_)) << "Yes, then Save As cancelled";
   EXPECT_TRUE(state_.Modified());
-  EXPECT_TRUE(ConfirmClose(state_));
+  EXPECT_TRUE(ConfirmSave(state_));
   EXPECT_EQ(ui_.Messages.size(), 3u);
 }
 
