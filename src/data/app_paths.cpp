@@ -6,11 +6,16 @@
 
 namespace plumgr {
 
-std::string ExecutableDir() {
+std::string ExecutablePath() {
   std::error_code ec;
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return "./";
-  std::string dir = exe.parent_path().string();
+  return ec ? std::string() : exe.string();
+}
+
+std::string ExecutableDir() {
+  const std::string exe = ExecutablePath();
+  if (exe.empty()) return "./";
+  std::string dir = std::filesystem::path(exe).parent_path().string();
   if (dir.empty() || dir.back() != '/') dir += '/';
   return dir;
 }

@@ -5,6 +5,9 @@
 
 namespace plumgr {
 
+// The path of the running executable; empty when the system does not tell.
+std::string ExecutablePath();
+
 // The directory of the running executable, with a trailing '/'.
 std::string ExecutableDir();
 

@@ -180,6 +180,17 @@ bool IniDocument::HasSection(std::string_view section) const {
   return FindSection(section).has_value();
 }
 
+std::vector<IniDocument::KeyEntry> IniDocument::KeyEntries() const {
+  std::vector<KeyEntry> entries;
+  std::string_view section;
+  for (const Line& line : lines_) {
+    if (line.Kind == LineKind::Section) section = Name(line);
+    if (line.Kind == LineKind::Key)
+      entries.push_back({std::string(section), std::string(Name(line))});
+  }
+  return entries;
+}
+
 std::optional<std::string> IniDocument::Find(std::string_view section, std::string_view key) const {
   std::optional<size_t> header = FindSection(section);
   if (!header) return std::nullopt;

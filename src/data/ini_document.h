@@ -33,6 +33,14 @@ class IniDocument {
 
   bool HasSection(std::string_view section) const;
 
+  // One key line with the name of the section it stands in ("" before the first).
+  struct KeyEntry {
+    std::string Section;
+    std::string Key;
+  };
+  // Every key line in file order, repeats included, for checking a file's names.
+  std::vector<KeyEntry> KeyEntries() const;
+
   // Sets the key, creating the section and key when missing. Writing the value a
   // key already has changes nothing. Returns whether the bytes changed.
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);

@@ -43,14 +43,18 @@ std::string Environment(const char* name) {
 
 }  // namespace
 
+std::string UserConfigDir(const std::string& xdg_config_home, const std::string& home) {
+  std::string config = !xdg_config_home.empty() && xdg_config_home.front() == '/'
+                           ? xdg_config_home
+                           : WithSlash(home.empty() ? "." : home) + ".config";
+  return WithSlash(config) + "plumgr";
+}
+
 std::string LocateSettingsFile(const SettingsLocationInput& input) {
   if (!input.Override.empty()) return input.Override;
   std::string beside = WithSlash(input.ExecutableDir) + kSettingsFileName;
   if (Exists(beside) || IsWritableDirectory(input.ExecutableDir)) return beside;
-  std::string config = !input.XdgConfigHome.empty() && input.XdgConfigHome.front() == '/'
-                           ? input.XdgConfigHome
-                           : WithSlash(input.Home.empty() ? "." : input.Home) + ".config";
-  std::string dir = WithSlash(config) + "plumgr";
+  std::string dir = UserConfigDir(input.XdgConfigHome, input.Home);
   MakePrivateDirectories(dir);
   return dir + "/" + kSettingsFileName;
 }

@@ -18,6 +18,10 @@ struct SettingsLocationInput {
   std::string Home;           // $HOME
 };
 
+// The program's folder in the user's configuration directory:
+// $XDG_CONFIG_HOME/plumgr when that is absolute, otherwise ~/.config/plumgr.
+std::string UserConfigDir(const std::string& xdg_config_home, const std::string& home);
+
 // The settings path for these inputs. Creates the configuration directory
 // (owner only) when it is chosen and missing; never creates the file.
 std::string LocateSettingsFile(const SettingsLocationInput& input);

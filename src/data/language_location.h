@@ -1,0 +1,27 @@
+#pragma once
+// Where the interface language file lives: the executable's path with its
+// extension replaced by ".LNG" (plumgr.LNG beside plumgr); when that file is
+// absent, the same name in the user's configuration directory, where the
+// settings file goes when the program's own directory cannot hold it.
+
+#include <string>
+
+namespace plumgr {
+
+struct LanguageLocationInput {
+  std::string ExecutablePath;
+  std::string XdgConfigHome;  // $XDG_CONFIG_HOME; used only when absolute
+  std::string Home;           // $HOME
+};
+
+// The executable's path with its extension replaced by ".LNG", or ".LNG" added.
+std::string LanguageFileBeside(const std::string& executable_path);
+
+// The language file for these inputs; it may not exist (then every text keeps
+// its built-in value).
+std::string LocateLanguageFile(const LanguageLocationInput& input);
+
+// The language file of this process.
+std::string LanguageFilePath();
+
+}  // namespace plumgr
