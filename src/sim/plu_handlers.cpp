@@ -5,16 +5,14 @@
 namespace plumgr::sim {
 namespace {
 
-constexpr std::size_t kSlotCountOffset = 0;
-constexpr std::size_t kFirstSlotOffset = 1;
-constexpr int kMaxSlots = 3;
-constexpr std::size_t kJumpOffset = 7;
+// A comparison package whose first seven bytes are 0xFF names the next
+// package to request in bytes 7 and 8, most significant first.
 constexpr std::size_t kJumpMarkerSize = 7;
+constexpr Field kJumpTarget{7, 2, FieldKind::UnsignedBig};
 constexpr std::uint8_t kNoTarget = 0xFF;
 
-std::uint32_t LittleEndian32(std::span<const std::uint8_t> bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+std::span<const std::uint8_t> Slot(std::span<const std::uint8_t, kPackageDataSize> data, int s) {
+  return data.subspan(kFirstSlotOffset + kPluSlotSize * static_cast<std::size_t>(s), kPluSlotSize);
 }
 
 bool PackageHasPlu(const RegisterMemory& memory, int q) {
@@ -33,13 +31,7 @@ int NextPackageWithPlu(const RegisterMemory& memory, int q) {
 PackageBytes JumpPackage(int target) {
   PackageBytes data{};
   std::fill_n(data.begin(), kJumpMarkerSize, kEmptyByte);
-  if (target < 0) {
-    data[kJumpOffset] = kNoTarget;
-    data[kJumpOffset + 1] = kNoTarget;
-  } else {
-    data[kJumpOffset] = static_cast<std::uint8_t>(target >> 8);
-    data[kJumpOffset + 1] = static_cast<std::uint8_t>(target);
-  }
+  WriteNumber(data, kJumpTarget, target < 0 ? 0xFFFF : static_cast<std::uint64_t>(target));
   return data;
 }
 
@@ -49,15 +41,14 @@ Answer HandlePluDownload(const PackageBlock& package, const FrameContext&, Regis
   auto data = package.Data();
   int count = data[kSlotCountOffset];
   if (count < 1 || count > kMaxSlots) return Answer::Nak();
+  for (int s = 0; s < count; ++s)
+    if (ReadUnsigned(Slot(data, s), kSlotIndex) >= static_cast<std::uint64_t>(kPluCapacity))
+      return Answer::Nak();
   for (int s = 0; s < count; ++s) {
-    std::uint32_t index = LittleEndian32(data.subspan(kFirstSlotOffset + kPluSlotSize * s, 4));
-    if (index >= static_cast<std::uint32_t>(kPluCapacity)) return Answer::Nak();
-  }
-  for (int s = 0; s < count; ++s) {
-    auto slot = data.subspan(kFirstSlotOffset + kPluSlotSize * s, kPluSlotSize);
+    std::span<const std::uint8_t> slot = Slot(data, s);
     PluRecordBytes record;
-    std::copy_n(slot.begin() + 4, kPluRecordSize, record.begin());
-    StorePlu(state.Memory, static_cast<int>(LittleEndian32(slot.first(4))), record);
+    std::copy_n(slot.begin() + kSlotRecordOffset, kPluRecordSize, record.begin());
+    StorePlu(state.Memory, static_cast<int>(ReadUnsigned(slot, kSlotIndex)), record);
   }
   return Answer::Ack();
 }

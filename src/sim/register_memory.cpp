@@ -2,20 +2,10 @@
 
 #include <algorithm>
 
-#include "data/helpers.h"
-#include "transfer/wire_numbers.h"
-
 namespace plumgr::sim {
 namespace {
 
-constexpr std::int64_t kTestBarcodeBase = 2000000000000;
-constexpr std::size_t kNameOffset = 7;
-constexpr std::size_t kNameWidth = 18;
-constexpr std::size_t kPriceOffset = 25;
-constexpr std::size_t kDepartmentOffset = 44;
-constexpr std::size_t kStockOffset = 45;
-constexpr std::size_t kSoldOffset = 7;
-constexpr std::size_t kAmountOffset = 11;
+constexpr std::uint64_t kTestBarcodeBase = 2000000000000;
 
 std::int64_t PowerOfTen(int decimals) {
   std::int64_t value = 1;
@@ -27,21 +17,21 @@ std::int64_t PowerOfTen(int decimals) {
 
 PluRecordBytes TestPlu(int n, std::int64_t scale) {
   PluRecordBytes record{};
-  Int64ToBcd(kBarcodeDigits, record.data(), kTestBarcodeBase + n);
-  PutTextField(record, kNameOffset, kNameWidth, "ITEM " + std::to_string(n));
-  PutBig32(record, kPriceOffset, static_cast<std::uint32_t>(n * scale));
-  record[kDepartmentOffset] = static_cast<std::uint8_t>((n - 1) % kDepartmentCount);
-  PutBig32(record, kStockOffset, static_cast<std::uint32_t>(n * 1000));
+  WriteDecimal(record, plu_field::kBarcode, kTestBarcodeBase + static_cast<std::uint64_t>(n));
+  WriteText(record, plu_field::kName, "ITEM " + std::to_string(n));
+  WriteNumber(record, plu_field::kPrice, static_cast<std::uint64_t>(n * scale));
+  WriteNumber(record, plu_field::kDepartment,
+              static_cast<std::uint64_t>((n - 1) % kDepartmentCount));
+  WriteNumber(record, plu_field::kStock, static_cast<std::uint64_t>(n) * 1000);
   return record;
 }
 
 SalesRecordBytes TestSale(int n, std::int64_t scale) {
   SalesRecordBytes record{};
-  Int64ToBcd(kBarcodeDigits, record.data(), kTestBarcodeBase + n);
-  PutBig32(record, kSoldOffset, static_cast<std::uint32_t>(n * 1000));
-  auto amount = static_cast<std::uint64_t>(n) * static_cast<std::uint64_t>(n * scale);
-  for (int i = 0; i < 6; ++i)
-    record[kAmountOffset + 5 - i] = static_cast<std::uint8_t>(amount >> (8 * i));
+  WriteDecimal(record, sale_field::kBarcode, kTestBarcodeBase + static_cast<std::uint64_t>(n));
+  WriteNumber(record, sale_field::kQuantity, static_cast<std::uint64_t>(n) * 1000);
+  WriteNumber(record, sale_field::kAmount,
+              static_cast<std::uint64_t>(n) * static_cast<std::uint64_t>(n * scale));
   return record;
 }
 

@@ -11,26 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "data/small_tables.h"
 #include "link/bus_frame.h"
-#include "transfer/department_packages.h"
-#include "transfer/parameter_block.h"
-#include "transfer/plu_record.h"
-#include "transfer/recycling_packages.h"
-#include "transfer/sales_records.h"
+#include "sim/register_layouts.h"
 
 namespace plumgr::sim {
 
 inline constexpr int kPluCapacity = 10000;
 inline constexpr int kPlusPerPackage = 4;
 inline constexpr int kPluPackages = kPluCapacity / kPlusPerPackage;
-inline constexpr int kDepartmentCount = 16;
-inline constexpr int kRecyclingCount = kRecyclingUsedEntries;
 // The PC reads at most this many report pieces.
 inline constexpr int kReportPackages = 564;
 inline constexpr std::size_t kReportLimit = kReportPackages * kPackageDataSize;
-
-using SalesRecordBytes = std::array<std::uint8_t, kSalesRecordSize>;
 
 enum class MemoryBank : std::uint8_t { Rom = 0, Ram = 1 };
 
