@@ -3,5 +3,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1; shift
-cmake -S "$root" -B "$root/$dir" -G Ninja "$@" >/dev/null
-cmake --build "$root/$dir" -j "$(nproc)"
+# A relative DIR lies under the repository; an absolute one is taken as it is.
+case "$dir" in
+  /*) ;;
+  *) dir="$root/$dir" ;;
+esac
+cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+cmake --build "$dir" -j "$(nproc)"

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -32,8 +33,13 @@ std::string Price(double value) {
 
 struct BenchSet {
   BenchSet() {
-    char pattern[] = "/tmp/plumgr-bench-XXXXXX";
-    dir = ::mkdtemp(pattern);
+    // temp_directory_path honours TMPDIR, as mktemp does.
+    std::string pattern = (std::filesystem::temp_directory_path() / "plumgr-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      std::perror("mkdtemp");
+      std::exit(1);
+    }
+    dir = pattern;
     settings = dir + "/SYSTEM.CFG";
     name = dir + "/bench.PLU";
     for (int n = 1; n <= kPluRows; ++n) {

@@ -65,6 +65,7 @@ TEST_F(OutputCliTest, ExportWritesEachFormat) {
     test::ProgramRun run = Cli({"export", dir_ + "/shop.PLU", dir_ + "/" + name});
     EXPECT_EQ(run.ExitCode, 0) << name << ": " << run.Err;
   }
+  if (!test::PythonThatImports("xlrd")) GTEST_SKIP() << test::kNoXlrd;
   std::string error;
   auto rows = test::ReadXlsWithXlrd(dir_ + "/out.xls", &error);
   ASSERT_TRUE(rows.has_value()) << error;

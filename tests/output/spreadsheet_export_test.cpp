@@ -45,6 +45,7 @@ class SpreadsheetExportTest : public ::testing::Test {
 };
 
 TEST_F(SpreadsheetExportTest, XlsOfTheFullTableReadsBackInXlrd) {
+  if (!test::PythonThatImports("xlrd")) GTEST_SKIP() << test::kNoXlrd;
   StringGrid plu = test::MakeTestPluTable();
   std::string file = Save(plu, "report.xls");
   std::string error;
@@ -57,6 +58,7 @@ TEST_F(SpreadsheetExportTest, XlsOfTheFullTableReadsBackInXlrd) {
 }
 
 TEST_F(SpreadsheetExportTest, XlsOfASparseTableWithLongAndUnusualTexts) {
+  if (!test::PythonThatImports("xlrd")) GTEST_SKIP() << test::kNoXlrd;
   StringGrid plu(10, 3001);
   plu.SetCell(2, 2, "");                                  // an unused row is empty in the sheet
   plu.SetCell(2, 5, std::string(300, 'n') + "\x8A\x80");  // Š and the euro sign
@@ -71,12 +73,13 @@ TEST_F(SpreadsheetExportTest, XlsOfASparseTableWithLongAndUnusualTexts) {
 }
 
 TEST_F(SpreadsheetExportTest, XlsConvertedByLibreOfficeMatchesTheTable) {
-  if (!std::filesystem::exists("/usr/bin/libreoffice")) GTEST_SKIP() << "LibreOffice missing";
+  std::optional<std::string> libreoffice = test::ProgramOnPath("libreoffice");
+  if (!libreoffice) GTEST_SKIP() << "no libreoffice on PATH";
   StringGrid plu = test::MakeTestPluTable(',');
   std::string file = Save(plu, "lo.xls");
   std::string out = dir_ + "/csv";
   test::ProgramRun run =
-      test::RunProgram("/usr/bin/libreoffice",
+      test::RunProgram(*libreoffice,
                        {"--headless", "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76",
                         "--outdir", out, file},
                        {"HOME=" + dir_});

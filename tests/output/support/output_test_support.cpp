@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -221,9 +222,14 @@ ncols = max(max(r) for r in rows.values()) + 1 if rows else 0
 print(json.dumps([[rows.get(r, {}).get(c, '') for c in range(ncols)] for r in range(nrows)]))
 )";
 
-std::optional<CellRows> RunPythonReader(const char* script, const std::string& path,
+std::optional<CellRows> RunPythonReader(const std::optional<std::string>& python,
+                                        const char* script, const std::string& path,
                                         std::string* error) {
-  ProgramRun run = RunProgram("/usr/bin/python3", {"-c", script, path});
+  if (!python) {
+    *error = "no python3 that can read the file";
+    return std::nullopt;
+  }
+  ProgramRun run = RunProgram(*python, {"-c", script, path});
   if (!run.Started || run.ExitCode != 0) {
     *error = "python3 failed: " + run.Err;
     return std::nullopt;
@@ -244,12 +250,33 @@ std::optional<CellRows> RunPythonReader(const char* script, const std::string& p
 
 }  // namespace
 
+std::optional<std::string> ProgramOnPath(const std::string& name) {
+  QString found = QStandardPaths::findExecutable(QString::fromStdString(name));
+  if (found.isEmpty()) return std::nullopt;
+  return found.toStdString();
+}
+
+std::optional<std::string> PythonThatImports(const std::string& module) {
+  // PATH's python3 may be an interpreter of its own that does not see Debian's
+  // python3-* packages, which install for /usr/bin/python3 only.
+  std::vector<std::string> candidates;
+  if (std::optional<std::string> on_path = ProgramOnPath("python3")) candidates.push_back(*on_path);
+  candidates.push_back("/usr/bin/python3");
+  for (const std::string& python : candidates) {
+    ProgramRun run = RunProgram(python, {"-c", "import " + module});
+    if (run.Started && run.ExitCode == 0) return python;
+  }
+  return std::nullopt;
+}
+
 std::optional<CellRows> ReadXlsWithXlrd(const std::string& path, std::string* error) {
-  return RunPythonReader(kXlrdScript, path, error);
+  static const std::optional<std::string> python = PythonThatImports("xlrd");
+  return RunPythonReader(python, kXlrdScript, path, error);
 }
 
 std::optional<CellRows> ReadXlsxWithPython(const std::string& path, std::string* error) {
-  return RunPythonReader(kXlsxScript, path, error);
+  static const std::optional<std::string> python = PythonThatImports("zipfile");
+  return RunPythonReader(python, kXlsxScript, path, error);
 }
 
 CellRows ParseCsv(std::string_view text) {

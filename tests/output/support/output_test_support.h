@@ -63,6 +63,13 @@ struct ProgramRun {
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::vector<std::string>& extra_env = {}, int timeout_ms = 120000);
 
+// The full path of a program found on PATH.
+std::optional<std::string> ProgramOnPath(const std::string& name);
+// The first of PATH's python3 and /usr/bin/python3 that can import the module.
+std::optional<std::string> PythonThatImports(const std::string& module);
+// A test that reads .xls files skips with this reason when no Python has xlrd.
+inline constexpr const char* kNoXlrd = "no python3 that can import xlrd (package python3-xlrd)";
+
 // The worksheet of a workbook as python3 reads it: rows of UTF-8 cell texts.
 // Empty when the reader failed (its message is in *error).
 using CellRows = std::vector<std::vector<std::string>>;
