@@ -177,8 +177,7 @@ void CommThreads::Transmit() {
     if (wrote) {
       if (!device_.Drain()) return Fail();
       if (stopping_) return;
-      if (!QueueEmpty()) continue;  // more came while the line drained
-      *send_data_empty_ = true;
+      if (!MarkSentIfIdle()) continue;  // more came while the line drained
       sink_({CommNotificationCode::SendDataEmpty, 0, {}});
       wrote = false;
     }
@@ -194,9 +193,14 @@ bool CommThreads::TakeBlock(std::vector<std::uint8_t>& block) {
   return true;
 }
 
-bool CommThreads::QueueEmpty() {
+// The flag is set under the queue's lock, the one a write clears it under: set
+// after a check outside it, it could say "sent" for a block queued in between,
+// and the reply timer would start before that block had left.
+bool CommThreads::MarkSentIfIdle() {
   std::lock_guard lock(queue_mutex_);
-  return queue_.empty();
+  if (!queue_.empty()) return false;
+  *send_data_empty_ = true;
+  return true;
 }
 
 // False only when waiting failed; a stop request returns true for the loop to see.

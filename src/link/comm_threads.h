@@ -70,7 +70,7 @@ class CommThreads {
   bool WaitWritable();
   bool WaitForWork();
   bool TakeBlock(std::vector<std::uint8_t>& block);
-  bool QueueEmpty();
+  bool MarkSentIfIdle();  // sets the sent flag when nothing is queued
   // Reports the failure once for both threads and stops them.
   void Fail();
   void JoinAll();

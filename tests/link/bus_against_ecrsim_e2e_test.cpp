@@ -132,6 +132,19 @@ TEST_F(BusAgainstEcrsimTest, DisconnectFromASilentRegisterStillSucceeds) {
   faults.Silent = true;
   ConnectThenFault(faults);
   EXPECT_TRUE(bus_.Disconnect(kStationNumber, false));
+  // Unanswered, the disconnect went out three times, whole, from station 1234
+  // and not marked as after a failure.
+  std::vector<sim::ReceivedPackage> disconnects;
+  for (const sim::ReceivedPackage& r : Frames(kLinkControlType))
+    if (r.Package.Number == kDisconnectNumber) disconnects.push_back(r);
+  ASSERT_EQ(disconnects.size(), 3u);
+  for (const sim::ReceivedPackage& r : disconnects) {
+    EXPECT_TRUE(r.ChecksumOk);
+    EXPECT_EQ(r.Reply, "none");
+    EXPECT_EQ(r.Package.Data[0], 0x34);
+    EXPECT_EQ(r.Package.Data[1], 0x12);
+    EXPECT_EQ(r.Package.Data[4], 0) << "afterFailure false";
+  }
 }
 
 TEST_F(BusAgainstEcrsimTest, ALineClosedDuringAnExchangeFailsItAndTheNextOnes) {
