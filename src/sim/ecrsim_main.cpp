@@ -1,7 +1,6 @@
 // ecrsim: a simulated cash register on a pseudo-terminal or a real tty, for
 // demonstrations, end-to-end tests and benchmarks of the PC side.
 
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -20,6 +19,7 @@
 #include "sim/signal_state_saver.h"
 #include "sim/sim_config.h"
 #include "sim/sim_line.h"
+#include "sim/stop_signals.h"
 
 namespace {
 
@@ -267,15 +267,10 @@ int main(int argc, char** argv) {
     std::fflush(log);
   };
 
-  // The signals arrive on a descriptor the register's loop watches, so it ends
-  // between two frames and every descriptor is closed properly.
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  sigprocmask(SIG_BLOCK, &signals, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
-  int signal_fd = signalfd(-1, &signals, SFD_CLOEXEC);
+  int signal_fd = plumgr::sim::OpenStopSignals();
+  if (signal_fd < 0)
+    std::perror("ecrsim: signalfd (Ctrl+C ends the register without saving its state)");
   options.Config.StopDescriptor = signal_fd;
 
   try {
@@ -291,7 +286,7 @@ int main(int argc, char** argv) {
     plumgr::sim::EndReason reason = simulator.Run(std::move(line));
     saver.reset();
     RemoveLink(options.Link);
-    close(signal_fd);
+    if (signal_fd >= 0) close(signal_fd);
     if (!options.SaveStatePath.empty()) {
       if (std::optional<std::string> error = simulator.SaveState(options.SaveStatePath)) {
         std::cerr << "ecrsim: " << *error << "\n";

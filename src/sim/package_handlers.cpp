@@ -28,12 +28,13 @@ std::uint32_t StationFromBcd(std::span<const std::uint8_t, 256> data) {
   return station;
 }
 
-Answer Connect(const PackageBlock& package, RegisterState& state) {
+Answer Connect(const PackageBlock& package, const FrameContext& context, RegisterState& state) {
   auto data = package.Data();
   std::uint8_t speed_code = data[10];
-  // A speed the register does not have would leave both ends deaf; refusing it
-  // lets the PC try again.
+  // A speed the register does not have, or its line cannot be set to, would
+  // leave both ends deaf; refusing it lets the PC try again.
   if (speed_code >= BaudRateTable.size()) return Answer::Nak();
+  if (context.LineTakes && !context.LineTakes(BaudRateTable[speed_code])) return Answer::Nak();
   state.Connected = true;
   state.LineSpeed = BaudRateTable[speed_code];
   state.Station = StationFromBcd(data);
@@ -86,7 +87,7 @@ Answer HandleLinkControl(const PackageBlock& package, const FrameContext& contex
                          RegisterState& state) {
   switch (package.Number()) {
     case kConnectNumber:
-      return Connect(package, state);
+      return Connect(package, context, state);
     case kDisconnectNumber:
       return Disconnect(package, state);
     case kMemoryPageNumber:

@@ -27,6 +27,8 @@ struct Answer {
 // What a handler may know about the frame besides its package.
 struct FrameContext {
   int Speed = 0;  // the line speed the frame arrived at
+  // Whether the line can go on at a speed; not set: at any.
+  std::function<bool(int speed)> LineTakes;
 };
 
 using PackageHandler = std::function<Answer(const PackageBlock& package,

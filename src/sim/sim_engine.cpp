@@ -77,7 +77,9 @@ SimEngine::SimEngine(SimLine& line, SimShared& shared, const SimConfig& config,
 EndReason SimEngine::Run(int wake_fd, const std::atomic<bool>& stop) {
   if (line_.LineKind() == SimLine::Kind::Device) {
     current_device_speed_ = IdleSpeed();
-    line_.SetSpeed(current_device_speed_);
+    if (!line_.SetSpeed(current_device_speed_))
+      Log(EventLogLine("speed-refused", "\"speed\":" + std::to_string(current_device_speed_),
+                       UtcTimestamp()));
   }
   for (;;) {
     if (stop) return EndReason::Stopped;
@@ -215,7 +217,8 @@ Answer SimEngine::Dispatch(const PackageBlock& block, bool checksum_ok,
     return Answer::Nak();
   }
   if (config_.RequireConnect && !shared_.State.Connected && !IsConnect(block)) return Answer::Nak();
-  Answer answer = handlers_.Handle(block, FrameContext{speed}, shared_.State);
+  FrameContext context{speed, [this](int next) { return line_.CanUseSpeed(next); }};
+  Answer answer = handlers_.Handle(block, context, shared_.State);
   if (answer.What == Answer::Kind::Frame && shared_.Faults.TakeWrongNumber()) {
     answer.Reply.SetNumber(static_cast<std::uint16_t>(answer.Reply.Number() + 1));
     answer.Reply.StoreChecksum();
@@ -292,9 +295,18 @@ bool SimEngine::WriteDue(Clock::time_point now) {
 void SimEngine::ApplyDeviceSpeed() {
   // The answer that agreed the new speed must leave at the old one first.
   if (!device_speed_ || !outgoing_.empty() || !sending_.Empty() || !answers_.empty()) return;
-  line_.SetSpeed(*device_speed_);
-  current_device_speed_ = *device_speed_;
+  int wanted = *device_speed_;
   device_speed_.reset();
+  if (line_.SetSpeed(wanted)) {
+    current_device_speed_ = wanted;
+    return;
+  }
+  // The device would not go to the agreed speed: the register stays where it
+  // is and drops the connection, so that it hears the PC's next connect
+  // instead of waiting at a speed nobody talks at.
+  Log(EventLogLine("speed-refused", "\"speed\":" + std::to_string(wanted), UtcTimestamp()));
+  std::lock_guard lock(shared_.Mutex);
+  shared_.State.Connected = false;
 }
 
 std::optional<Clock::time_point> SimEngine::NextWake(Clock::time_point now) const {

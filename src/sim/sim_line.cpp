@@ -108,15 +108,26 @@ int SimLine::Speed() const {
   return SpeedFromConstant(cfgetospeed(&settings));
 }
 
-void SimLine::SetSpeed(int speed) {
-  if (kind_ != Kind::Device || fd_ < 0) return;
+bool SimLine::CanUseSpeed(int speed) const {
+  if (kind_ != Kind::Device) return true;
   termios settings{};
   speed_t constant = SpeedConstant(speed);
-  if (constant == 0 || tcgetattr(fd_, &settings) != 0) return;
+  return fd_ >= 0 && constant != 0 && tcgetattr(fd_, &settings) == 0 &&
+         cfsetispeed(&settings, constant) == 0 && cfsetospeed(&settings, constant) == 0;
+}
+
+bool SimLine::SetSpeed(int speed) {
+  if (kind_ != Kind::Device) return true;
+  if (!CanUseSpeed(speed)) return false;
+  termios settings{};
+  speed_t constant = SpeedConstant(speed);
+  if (tcgetattr(fd_, &settings) != 0) return false;
   cfsetispeed(&settings, constant);
   cfsetospeed(&settings, constant);
-  // Let the answer that is still in the driver finish at the old speed.
-  tcsetattr(fd_, TCSADRAIN, &settings);
+  // Let the answer that is still in the driver finish at the old speed. A
+  // driver may take part of the settings and report success: read them back.
+  if (tcsetattr(fd_, TCSADRAIN, &settings) != 0) return false;
+  return Speed() == speed;
 }
 
 SimLine::ReadResult SimLine::Read(std::uint8_t* buffer, std::size_t capacity) {

@@ -38,8 +38,12 @@ class SimLine {
   // the PC has set on the slave (the master shares its settings); on a device
   // it is the speed set here. 0 when it cannot be read.
   int Speed() const;
-  // Sets the device's speed; a pseudo-terminal keeps the PC's setting.
-  void SetSpeed(int speed);
+  // Whether the line can be set to the speed: a pseudo-terminal takes the PC's
+  // setting, whatever it is; a device only a speed its driver knows.
+  bool CanUseSpeed(int speed) const;
+  // Sets the device's speed, false when the device refused it (the speed it
+  // reports afterwards is another); a pseudo-terminal keeps the PC's setting.
+  [[nodiscard]] bool SetSpeed(int speed);
 
   // Empty also for a device that reported a hang-up and has nothing to read.
   ReadResult Read(std::uint8_t* buffer, std::size_t capacity);
