@@ -26,12 +26,6 @@ sim::SimConfig QuickRegister(bool silent = false) {
 
 class LinkCommandsTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "link_commands_test";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
-  }
   void SetUp() override {
     dir_ = fs::temp_directory_path() / ("plumgr_link_cmd_" + std::to_string(::getpid()));
     fs::remove_all(dir_);

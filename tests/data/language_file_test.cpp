@@ -10,7 +10,6 @@
 #include "data/language_location.h"
 #include "data/language_names.h"
 #include "data/table_columns.h"
-#include "output/plu_report.h"
 #include "temp_dir.h"
 
 namespace plumgr {
@@ -111,12 +110,6 @@ TEST(LanguageFileTest, PluTitleTwoRenamesTheNameColumnAndItsExportHeaderOnly) {
   applied.Texts.PluTitles.Entries[2] = "Name";
   ExpectDefaultTexts(applied.Texts);
   EXPECT_TRUE(applied.Windows.Changed(FakeWindows()).empty()) << "no window text changes";
-
-  StringGrid plu(PluCol::Count, 3);
-  expected.PluTitles.Entries[2] = "Nazwa";
-  const StringGrid dressed = DressPluTable(plu, expected.PluTitles.Entries);
-  EXPECT_EQ(dressed.Cell(PluCol::Name, 0), "Nazwa");
-  EXPECT_EQ(dressed.Cell(PluCol::Barcode, 0), "Barcode");
 }
 
 TEST(LanguageFileTest, EmptyTextsAreNeverLookedUpButSeparatorsAre) {

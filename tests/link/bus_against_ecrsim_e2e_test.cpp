@@ -17,13 +17,6 @@ using std::chrono::seconds;
 
 class BusAgainstEcrsimTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "bus_against_ecrsim";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
-  }
-
   // Starts a register that moves bytes at once, with these faults.
   void StartRegister(const sim::FaultPlan& faults = {}, std::vector<int> speeds = {}) {
     sim::SimConfig config;

@@ -23,14 +23,6 @@
 namespace plumgr {
 namespace {
 
-QCoreApplication& App() {
-  static int argc = 1;
-  static char name[] = "comm_test";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
-  return app;
-}
-
 // Runs the owner thread's event loop until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& done, int timeout_ms = 5000) {
   bool timed_out = false;
@@ -111,10 +103,7 @@ std::vector<std::uint8_t> Pattern(std::size_t size, std::uint32_t seed) {
 
 class CommTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    App();
-    Attach(port_);
-  }
+  void SetUp() override { Attach(port_); }
 
   // Counts every event and keeps the received bytes; flow control is off so that
   // any byte value passes the line unchanged.

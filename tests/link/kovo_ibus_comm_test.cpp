@@ -372,7 +372,6 @@ TEST_F(BusTest, BroadcastTakesSilenceAsSuccessButNotARefusal) {
 }
 
 TEST(BusOpenTest, PortThatCannotBeOpenedIsReportedThroughTheUiPort) {
-  test::EnsureCoreApplication();
   RecordingUi ui;
   TKovoIBusComm bus;
   bus.SetUiPort(&ui);
@@ -380,13 +379,13 @@ TEST(BusOpenTest, PortThatCannotBeOpenedIsReportedThroughTheUiPort) {
   const ActivateResult result = bus.Activate(true);
   EXPECT_FALSE(result.Ok);
   EXPECT_EQ(result.Message,
-            "Error opening /dev/plumgr-no-such-port!\r\nplease select other ports.");
+            "Error opening /dev/plumgr-no-such-port!\r\nplease select other ports.\r\n"
+            "/dev/plumgr-no-such-port: no such device");
   EXPECT_EQ(ui.errors, std::vector<std::string>{result.Message});
   EXPECT_FALSE(bus.isActive());
 }
 
 TEST(BusDefaultsTest, StartAsTheRegisterExpects) {
-  test::EnsureCoreApplication();
   TKovoIBusComm bus;
   EXPECT_EQ(bus.CommName(), "");
   EXPECT_EQ(bus.BaudRate(), TBaudRate::tbr9600);

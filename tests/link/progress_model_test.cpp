@@ -40,10 +40,7 @@ class RecordingView : public ProgressView {
 
 class ProgressModelTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    test::EnsureCoreApplication();
-    model.SetView(&view);
-  }
+  void SetUp() override { model.SetView(&view); }
 
   ProgressModel model;
   RecordingView view{model};
@@ -116,7 +113,6 @@ TEST_F(ProgressModelTest, AfterCancelStatusChangesNothingAndNoAcknowledgeIsAwait
 }
 
 TEST(ProgressModelScriptTest, ViewThatAcknowledgesItselfLeavesTheModelClosed) {
-  test::EnsureCoreApplication();
   ProgressModel model;
   RecordingView view(model, true);
   model.SetView(&view);

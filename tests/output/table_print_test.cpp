@@ -58,14 +58,6 @@ TEST(PluPrintTextTest, TableWithoutNamesPrintsNothing) {
 
 class TextPrinterTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (QGuiApplication::instance() == nullptr) {
-      static int argc = 1;
-      static char name[] = "table_print_test";
-      static char* argv[] = {name, nullptr};
-      new QGuiApplication(argc, argv);  // lives for the whole test program
-    }
-  }
 };
 
 // Only PDF writers: no test hands a job to a print queue of the machine.

@@ -109,7 +109,6 @@ TEST(ReportUploadTest, CancelEndsTheWaitAtOnceWithoutAnErrorAndClosesThePort) {
 }
 
 TEST(ReportUploadTest, APortThatDoesNotOpenEndsAtOnce) {
-  test::EnsureServiceTestApplication();
   TKovoIBusComm bus;
   bus.SetCommName("/nonexistent/tty");
   ProgressModel progress(&bus);

@@ -13,14 +13,6 @@
 
 namespace plumgr::test {
 
-void EnsureCoreApplication() {
-  if (QCoreApplication::instance()) return;
-  static int argc = 1;
-  static char name[] = "link_test";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
-}
-
 Bytes Ack() {
   return {kAck};
 }
@@ -68,7 +60,6 @@ int SpeedOf(speed_t code) {
 }  // namespace
 
 ScriptedRegister::ScriptedRegister() {
-  EnsureCoreApplication();
   char name[256] = {};
   if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0)
     throw std::runtime_error("openpty failed");

@@ -14,9 +14,6 @@
 
 namespace plumgr::test {
 
-// Creates the process's QCoreApplication on first use.
-void EnsureCoreApplication();
-
 using Bytes = std::vector<std::uint8_t>;
 
 struct ReceivedFrame {

@@ -26,13 +26,6 @@ sim::SimConfig Config(const ServiceScript& script) {
 
 }  // namespace
 
-void EnsureServiceTestApplication() {
-  static int argc = 1;
-  static char name[] = "transfer_test";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
-}
-
 PackageBytes TestPage(std::uint16_t page, int kind) {
   PackageBytes data{};
   for (std::size_t i = 0; i < data.size(); ++i)
@@ -41,7 +34,6 @@ PackageBytes TestPage(std::uint16_t page, int kind) {
 }
 
 ServiceRegister::ServiceRegister(ServiceScript script) : sim_(Config(script)) {
-  EnsureServiceTestApplication();
   auto answered = std::make_shared<int>(0);
   sim_.SetHandler(kReportType, [script, answered](const PackageBlock& p, const sim::FrameContext&,
                                                   sim::RegisterState&) {

@@ -53,7 +53,4 @@ class ServiceRegister {
   ProgressModel progress_{&bus_};
 };
 
-// The process's QCoreApplication, made on first use.
-void EnsureServiceTestApplication();
-
 }  // namespace plumgr::test

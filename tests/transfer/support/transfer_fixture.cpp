@@ -20,13 +20,6 @@ void RecordingProgressView::ShowStatus(StatusMode mode, const std::string& text)
   model_.PressOk();
 }
 
-void TransferFixture::SetUpTestSuite() {
-  static int argc = 1;
-  static char name[] = "transfer_test";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
-}
-
 void TransferFixture::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = std::to_string(::getpid()) + "_" + info->name();

@@ -40,7 +40,6 @@ class RecordingProgressView final : public ProgressView {
 
 class TransferFixture : public ::testing::Test {
  protected:
-  static void SetUpTestSuite();
   void SetUp() override;
   void TearDown() override;
 

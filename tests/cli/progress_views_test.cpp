@@ -1,12 +1,8 @@
-// The command line's views are compiled into plumgr-cli, not into a library, so
-// the test takes their source directly.
-#include "cli/progress_views.cpp"
+#include "cli/progress_views.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
-
-#include "link/support/scripted_register.h"
 
 namespace plumgr::cli {
 namespace {
@@ -20,8 +16,6 @@ TEST(ProgressStyleTest, QuietWinsThenJsonThenTheTerminal) {
 
 class CliViewTest : public ::testing::Test {
  protected:
-  void SetUp() override { test::EnsureCoreApplication(); }
-
   // A short exchange that fails on its second package.
   void RunFailingExchange(ProgressView& view) {
     model.SetView(&view);
@@ -78,7 +72,6 @@ TEST_F(CliViewTest, StatusLinesNameEachStep) {
 }
 
 TEST(CliTextTest, CodePageTextIsShownAsUtf8AndQuotedForJson) {
-  test::EnsureCoreApplication();
   // "Łącz" in Windows-1250.
   EXPECT_EQ(ToUtf8("\xA3\xB9\x63\x7A", "windows-1250"), "\xC5\x81\xC4\x85\x63\x7A");
   EXPECT_EQ(JsonQuote("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
