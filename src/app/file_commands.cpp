@@ -70,10 +70,13 @@ FileResult LoadSetFrom(MainWindowState& state, const std::string& name) {
   BusyCursor busy(state.Ui());
   state.SetCurrentFileName(FullPath(name));
   DataFileSetTables tables = SetTables(state);
-  FileResult result = LoadSet(name, tables);
+  std::string notice;
+  FileResult result = LoadSet(name, tables, ParameterCopy::IntoSettings, &notice);
   state.PluEdit().TablesReplaced();
   state.DeptEdit().TablesReplaced();
   if (!result) return result;
+  // An empty .PAR kept the settings file; the operator is told which settings apply.
+  if (!notice.empty()) state.Ui().ShowMessage(notice);
   state.SetModified(false);
   state.SetFileCaption();
   return result;

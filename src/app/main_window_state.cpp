@@ -18,7 +18,9 @@ void MainWindowState::StartUp(const StartUpOptions& options) {
   IniReadResult read = SettingsFile(settings_path_).Read();
   Settings settings(read.Document, separator_);
   company_name_ = settings.CompanyName();
-  SelectProfile(settings.Service());
+  const ServiceModel model = ModelForService(settings.Service());
+  if (!model.Warning.empty()) ui_.ShowMessage(model.Warning);
+  SelectProfile(model.Model);
 
   port_index_ = settings.Port();
   baud_index_ = settings.BaudRate();

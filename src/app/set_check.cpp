@@ -1,9 +1,15 @@
 #include "app/set_check.h"
 
+#include <algorithm>
+
 #include "data/cell_validation.h"
+#include "data/data_file_set.h"
+#include "data/data_file_text.h"
+#include "data/file_io.h"
 #include "data/helpers.h"
 #include "data/repeat_checks.h"
 #include "data/rounding.h"
+#include "transfer/wire_numbers.h"
 
 namespace plumgr {
 namespace {
@@ -25,16 +31,46 @@ std::string FormatLimit(double value, int decimals, char separator) {
   return FormatFixed(value, decimals, separator);
 }
 
+// An empty cell takes its default in the editors, but a file read as it is
+// sends it as it is: an empty Department or Tax reaches the register as 256.
+bool NeedsValue(GridId grid, int col) {
+  return grid == GridId::Plu ? col == PluCol::Dept : col == DeptCol::Tax;
+}
+
+bool IsNamedPlu(const Tables& tables, int row) {
+  return !TrimBlanks(tables.PLUGrid.Cell(PluCol::Name, row)).empty();
+}
+
+std::optional<std::string> CellFault(const Tables& tables, GridId grid, int col, int row,
+                                     char separator) {
+  const std::string& text = tables.Grid(grid).Cell(col, row);
+  if (!NormalizeCellText(grid, col, text, separator))
+    return RefusalReason(grid, col, text, separator);
+  if (text.empty() && NeedsValue(grid, col) && (grid == GridId::Dept || IsNamedPlu(tables, row)))
+    return "empty (the register would take 256)";
+  return std::nullopt;
+}
+
+void CheckRowCells(const Tables& tables, GridId grid, int row, int last_col, char separator,
+                   std::vector<CheckFinding>& findings) {
+  for (int col = 1; col <= last_col; ++col)
+    if (std::optional<std::string> fault = CellFault(tables, grid, col, row, separator))
+      findings.push_back({grid, row, col, std::move(*fault)});
+}
+
 void CheckRules(const Tables& tables, GridId grid, char separator,
                 std::vector<CheckFinding>& findings) {
   const StringGrid& table = tables.Grid(grid);
-  for (int row = 1; row < table.RowCount(); ++row) {
-    for (int col = 1; col < table.ColCount(); ++col) {
-      const std::string& text = table.Cell(col, row);
-      if (!NormalizeCellText(grid, col, text, separator))
-        findings.push_back({grid, row, col, RefusalReason(grid, col, text, separator)});
-    }
-  }
+  for (int row = 1; row < table.RowCount(); ++row)
+    CheckRowCells(tables, grid, row, table.ColCount() - 1, separator, findings);
+}
+
+void AddUnencodable(const std::string& path, GridId grid, std::vector<CheckFinding>& findings) {
+  FileReadResult read = ReadFileBytes(path);
+  if (!read.Ok) return;
+  for (const UnencodableCharacter& c : ReadDataFileText(std::move(read.Bytes)).Unencodable)
+    findings.push_back({grid, c.Line, c.Field,
+                        DescribeCharacter(c.Character) + " is not in the register's code page"});
 }
 
 template <typename Check>
@@ -85,6 +121,28 @@ std::vector<CheckFinding> CheckTables(const Tables& tables, char separator) {
   CheckRepeats(all, GridId::Plu, PluCol::Name, CheckPluNameRepeat, findings);
   CheckRepeats(all, GridId::Plu, PluCol::Barcode, CheckPluBarcodeRepeat, findings);
   CheckRepeats(all, GridId::Dept, DeptCol::Name, CheckDeptNameRepeat, findings);
+  return findings;
+}
+
+std::vector<CheckFinding> CheckDownloadRows(const Tables& tables, const DownloadRows& rows,
+                                            char separator) {
+  std::vector<CheckFinding> findings;
+  if (rows.Plu) {
+    // Quantity, Total and the Alcohol text are not sent.
+    const int last = std::min(rows.LastPlu, tables.PLUGrid.DataRows());
+    for (int row = std::max(rows.FirstPlu, 1); row <= last; ++row) {
+      if (rows.UnnamedPluSentEmpty && !IsNamedPlu(tables, row)) continue;
+      CheckRowCells(tables, GridId::Plu, row, PluCol::Flag, separator, findings);
+    }
+  }
+  if (rows.Departments) CheckRules(tables, GridId::Dept, separator, findings);
+  return findings;
+}
+
+std::vector<CheckFinding> FindUnencodableCells(const std::string& plu_file) {
+  std::vector<CheckFinding> findings;
+  AddUnencodable(plu_file, GridId::Plu, findings);
+  AddUnencodable(CompanionName(plu_file, ".DEP"), GridId::Dept, findings);
   return findings;
 }
 

@@ -18,8 +18,29 @@ struct CheckFinding {
   std::string Reason;
 };
 
-// Checks every data row of both tables; the tables are not changed.
+// Checks every data row of both tables; the tables are not changed. Beside
+// what the cell rules refuse, an empty Department of a named PLU row and an
+// empty Tax are findings: the register would take them as 256.
 std::vector<CheckFinding> CheckTables(const Tables& tables, char decimal_separator);
+
+// The rows a download sends: PLU rows First to Last (without the unnamed ones
+// when the compared download sends those as empty PLUs) and every department.
+struct DownloadRows {
+  bool Plu = false;
+  int FirstPlu = 1;
+  int LastPlu = 0;
+  bool UnnamedPluSentEmpty = true;
+  bool Departments = false;
+};
+
+// The cells of those rows that the register cannot hold, by the rules of
+// CheckTables; repeated names are not findings here.
+std::vector<CheckFinding> CheckDownloadRows(const Tables& tables, const DownloadRows& rows,
+                                            char decimal_separator);
+
+// The characters of a UTF-8 name.PLU and name.DEP that Windows-1250 cannot
+// hold (they are read as '?'); missing files have none.
+std::vector<CheckFinding> FindUnencodableCells(const std::string& plu_file);
 
 // Why a column's rule refuses a text (the text is known to be refused).
 std::string RefusalReason(GridId grid, int col, const std::string& text, char decimal_separator);

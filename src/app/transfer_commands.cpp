@@ -82,6 +82,7 @@ bool TransferCommands::RunDownload() {
   prepare_bus_();
   std::vector<std::string> warnings;
   TransferData data = MakeData(warnings);
+  if (!download_parameter_file_.empty()) data.SettingsPath = download_parameter_file_;
   const bool ok = driver_.DownloadSequence(data, download_range_);
   ShowWarnings(warnings);
   return ok;
@@ -96,6 +97,7 @@ bool TransferCommands::RunUpload() {
   std::vector<std::string> warnings;
   TransferData data = MakeData(warnings);
   const bool ok = driver_.UploadSequence(data, upload_range_);
+  cleaned_names_ = data.CleanedNames;
   state_.PluEdit().TablesReplaced();
   state_.DeptEdit().TablesReplaced();
   // What the register sent is in no file yet.

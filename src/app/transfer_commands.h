@@ -65,6 +65,8 @@ class TransferCommands {
   // The ranges accepted by the dialogs' last OK (1 to 10 before the first).
   const PluRange& DownloadRange() const { return download_range_; }
   const PluRange& UploadRange() const { return upload_range_; }
+  // How many names of the last upload held a tab, CR or LF, stored as spaces.
+  int CleanedNames() const { return cleaned_names_; }
   void SetDownloadRange(const PluRange& range) { download_range_ = range; }
   void SetUploadRange(const PluRange& range) { upload_range_ = range; }
 
@@ -79,6 +81,11 @@ class TransferCommands {
   void SetWarningSink(std::function<void(const std::string& message)> warn) {
     warn_ = std::move(warn);
   }
+
+  // Where the parameter download reads the parameters, VAT rates and header:
+  // the settings file unless set. The command line reads the set's .PAR where
+  // it lies, so that a download never rewrites the operator's settings file.
+  void SetDownloadParameterFile(std::string path) { download_parameter_file_ = std::move(path); }
 
   // Clears the download kinds, runs the dialog and on OK the download. True
   // when a download ran and succeeded.
@@ -109,9 +116,11 @@ class TransferCommands {
   TransferDialogModel upload_dialog_;
   PluRange download_range_{1, kDefaultRangeEnd};
   PluRange upload_range_{1, kDefaultRangeEnd};
+  int cleaned_names_ = 0;
   BusPreparer prepare_bus_;
   std::function<void(const std::string&)> open_file_;
   std::function<void(const std::string&)> warn_;
+  std::string download_parameter_file_;
 };
 
 }  // namespace plumgr

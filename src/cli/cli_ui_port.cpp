@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "cli/command_result.h"
+
 namespace plumgr::cli {
 namespace {
 
@@ -21,6 +23,7 @@ void CliUiPort::ShowMessage(const std::string& text) {
 }
 
 void CliUiPort::ShowError(const std::string& text) {
+  NoteError(TerminalLines(text));
   std::cerr << TerminalLines(text) << "\n";
 }
 

@@ -11,6 +11,8 @@
 #include "app/set_check.h"
 #include "cli/cli_context.h"
 #include "cli/cli_ui_port.h"
+#include "cli/command_result.h"
+#include "cli/set_checks.h"
 #include "cli/set_files.h"
 #include "data/data_file_format.h"
 #include "data/data_file_set.h"
@@ -19,22 +21,31 @@
 namespace plumgr::cli {
 namespace {
 
-// The save dialog adds the extension "PLU" to a name typed without one; the
-// command line does the same.
-std::string WithPluExtension(const std::string& name) {
-  std::filesystem::path path(name);
-  if (path.has_extension()) return name;
-  return name + ".PLU";
+// A set is new when none of its five files exists; anything else is the
+// operator's data, which test data must not replace unasked.
+void RefuseExistingSet(const std::string& plu_file) {
+  for (SetFile file :
+       {kSetPluFile, kSetSignFile, kSetDeptFile, kSetRecyclingFile, kSetParameterFile}) {
+    const std::string path = SetFilePath(plu_file, file);
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
+      throw UsageError{"\"" + path +
+                       "\" exists: fill-test-data writes a new set only (--force replaces it)"};
+  }
 }
 
-int FillTestDataCommand(const GlobalOptions& options, const std::string& set) {
+int FillTestDataCommand(const GlobalOptions& options, const std::string& set, bool force) {
+  const std::string plu_file = WithPluExtension(set);
+  if (!force) RefuseExistingSet(plu_file);
   CliUiPort ui;
   MainWindowState state(ui);
   state.StartUp({options.Settings, options.DumpDir, LocaleDecimalSeparator()});
   FillTestData(state);
   // The error has been shown (printed) already.
-  if (!SaveAsName(state, WithPluExtension(set))) return kUsage;
-  std::cout << state.CurrentFileName() << "\n";
+  if (!SaveAsName(state, plu_file)) return kUsage;
+  PrintOutputLine(options, JsonLine("saved").Text("path", state.CurrentFileName()),
+                  state.CurrentFileName());
+  SetResultMessage("Wrote the test data into " + state.CurrentFileName());
   return kSuccess;
 }
 
@@ -53,20 +64,39 @@ int CheckCommand(const GlobalOptions& options, const std::string& set) {
   const std::string dep = CompanionName(plu, ".DEP");
 
   std::vector<CheckFinding> findings = CheckTables(tables, state.DecimalSeparator());
+  for (CheckFinding& f : FindUnencodableCells(plu))
+    findings.push_back(std::move(f));
   for (const CheckFinding& f : findings) {
     const std::string& file = f.Grid == GridId::Plu ? plu : dep;
-    std::cout << file << ": row " << f.Row << ", column " << f.Col << " ("
-              << ColumnTitle(f.Grid, f.Col) << "): " << f.Reason << "\n";
+    const std::string title = ColumnTitle(f.Grid, f.Col);
+    const JsonLine json = JsonLine("finding")
+                              .Text("file", file)
+                              .Number("row", f.Row)
+                              .Number("column", f.Col)
+                              .Text("title", title)
+                              .Text("reason", f.Reason);
+    PrintOutputLine(options, json,
+                    file + ": row " + std::to_string(f.Row) + ", column " + std::to_string(f.Col) +
+                        " (" + title + "): " + f.Reason);
   }
-  return findings.empty() ? kSuccess : kFailed;
+  if (!findings.empty()) {
+    NoteError(std::to_string(findings.size()) + " findings in " + plu);
+    return kFailed;
+  }
+  SetResultMessage("No findings in " + plu);
+  return kSuccess;
 }
 
 const Registration kRegistration([](CLI::App& app, GlobalOptions& options, int* exit_code) {
   auto set = std::make_shared<std::string>();
+  auto force = std::make_shared<bool>(false);
   CLI::App* fill = app.add_subcommand(
       "fill-test-data", "write the test data (Ctrl+Alt+F3) into a new data file set SET");
   fill->add_option("SET", *set, "the data file set (name.PLU)")->required();
-  fill->callback([&options, set, exit_code] { *exit_code = FillTestDataCommand(options, *set); });
+  fill->add_flag("--force", *force, "replace the files of an existing set");
+  fill->callback([&options, set, force, exit_code] {
+    *exit_code = FillTestDataCommand(options, *set, *force);
+  });
 
   auto checked = std::make_shared<std::string>();
   CLI::App* check = app.add_subcommand(

@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "cli/cli_context.h"
+#include "cli/command_result.h"
 #include "cli/gui_application.h"
 #include "data/app_paths.h"
 #include "data/definitions.h"
@@ -50,7 +51,10 @@ struct HotkeyArgs {
 int KeyboardTypeFor(const HotkeyArgs& args, const GlobalOptions& options) {
   if (args.Keyboard != 0) return args.Keyboard;
   IniFile settings = SettingsFile(SettingsFilePath(options.Settings));
-  SelectProfile(settings.ReadInteger(kSectionOther, "Service", kDefaultService));
+  const ServiceModel model =
+      ModelForService(settings.ReadInteger(kSectionOther, "Service", kDefaultService));
+  if (!model.Warning.empty()) std::cerr << "plumgr-cli: " << model.Warning << "\n";
+  SelectProfile(model.Model);
   return CurrentProfile().KeyboardType;
 }
 
@@ -85,9 +89,8 @@ int RunEncode(const HotkeyArgs& args, const GlobalOptions& options) {
   std::string dump_dir = options.DumpDir.empty() ? DefaultDumpDir() : options.DumpDir;
   KeyResult dumped = WriteHotKeyDump(table, dump_dir);
   if (!dumped) throw UsageError{dumped.Message};
-  if (!options.Quiet)
-    std::cout << "Wrote the hot-key table (" << table.size() << " bytes) to " << args.Out << " and "
-              << dump_dir << "/" << kHotKeyDumpName << "\n";
+  SetSummary("Wrote the hot-key table (" + std::to_string(table.size()) + " bytes) to " + args.Out +
+             " and " + dump_dir + "/" + kHotKeyDumpName);
   return kSuccess;
 }
 
@@ -158,7 +161,7 @@ int RunSheet(const HotkeyArgs& args, const GlobalOptions& options) {
   QByteArray bytes = extension == ".pdf" ? SheetAsPdf(box) : SheetAsPng(box, args.Dpi);
   if (bytes.isEmpty()) throw UsageError{"\"" + args.Out + "\": the sheet could not be drawn"};
   WriteOrThrow(args.Out, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
-  if (!options.Quiet) std::cout << "Drew the key sheet to " << args.Out << "\n";
+  SetSummary("Drew the key sheet to " + args.Out);
   return kSuccess;
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/link_commands.h"
 #include "cli/cli_context.h"
+#include "cli/command_result.h"
 #include "cli/link_session.h"
 #include "link/port_names.h"
 
@@ -16,8 +17,9 @@ int TestCommand(const GlobalOptions& options) {
   LinkSession session(options);
   session.PrepareBus();
   const bool ok = RunLinkTest(session.Bus(), session.Progress());
-  session.WriteTrace();
-  return ok ? kSuccess : kFailed;
+  const int code = session.Finish(ok ? kSuccess : kFailed);
+  if (code == kSuccess) SetResultMessage("The register answered");
+  return code;
 }
 
 std::vector<std::string> SplitPortList(const std::string& list) {
@@ -81,19 +83,30 @@ int DetectCommand(const GlobalOptions& options, bool apply) {
   std::unique_ptr<TKovoIBusComm> bus = MakeDetectionBus();
   DetectUiPort ui(session.Ui(), apply);
   DetectBtnClick(session.State(), model, *bus, &ui);
-  if (model.Found.empty()) return kFailed;
-  std::cout << model.Found << "\n";
+  if (model.Found.empty()) {
+    NoteError("No port answered");
+    return kFailed;
+  }
+  PrintOutputLine(options, JsonLine("found").Text("port", model.Found), model.Found);
+  SetResultMessage("The register answers on " + model.Found);
   return kSuccess;
 }
 
-int PortsCommand() {
+int PortsCommand(const GlobalOptions& options) {
+  int count = 0;
   for (const SerialPortInfo& port : ListSerialPorts()) {
-    std::cout << port.Device;
-    if (!port.Driver.empty()) std::cout << "\t" << port.Driver;
-    for (const std::string& name : port.StableNames)
-      std::cout << "\t" << name;
-    std::cout << "\n";
+    std::string line = port.Device;
+    JsonLine json("port");
+    json.Text("device", port.Device).Text("driver", port.Driver);
+    if (!port.Driver.empty()) line += "\t" + port.Driver;
+    for (const std::string& name : port.StableNames) {
+      line += "\t" + name;
+      json.Text("name", name);
+    }
+    PrintOutputLine(options, json, line);
+    ++count;
   }
+  SetResultMessage(std::to_string(count) + " serial devices");
   return kSuccess;
 }
 
@@ -109,7 +122,7 @@ const Registration kRegistration([](CLI::App& app, GlobalOptions& options, int* 
   detect->callback([&options, apply, exit_code] { *exit_code = DetectCommand(options, *apply); });
 
   CLI::App* ports = app.add_subcommand("ports", "list the serial devices of this machine");
-  ports->callback([exit_code] { *exit_code = PortsCommand(); });
+  ports->callback([&options, exit_code] { *exit_code = PortsCommand(options); });
 });
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "cli/cli_context.h"
+#include "cli/command_result.h"
 #include "cli/gui_application.h"
 #include "cli/set_files.h"
 #include "data/data_file_format.h"
@@ -52,19 +53,15 @@ std::string LowerExtension(const std::string& name) {
   return extension;
 }
 
-bool HasSpreadsheetExtension(const std::string& name) {
-  std::string extension = LowerExtension(name);
-  return extension == ".xls" || extension == ".xlsx" || extension == ".csv";
-}
-
-int RunExport(const ExportArgs& args, const GlobalOptions& options) {
-  if (!HasSpreadsheetExtension(args.Out))
-    throw UsageError{"\"" + args.Out + "\": the output file must end in .xls, .xlsx or .csv"};
+// As "Report Save As...": a name without an extension gets ".xls"; ".xlsx"
+// and ".csv" choose their formats, any other name is a .xls workbook.
+int RunExport(const ExportArgs& args) {
   StringGrid plu = ReadPluTable(args.Set);
   TOLEExcel excel;
-  FileResult saved = SavePluReport(excel, plu, Texts().PluTitles.Entries, args.Out);
+  std::string saved_as;
+  FileResult saved = SavePluReport(excel, plu, Texts().PluTitles.Entries, args.Out, &saved_as);
   if (!saved) throw UsageError{saved.Message};
-  if (!options.Quiet) std::cout << "Saved the PLU table to " << args.Out << "\n";
+  SetSummary("Saved the PLU table to " + saved_as);
   return kSuccess;
 }
 
@@ -77,15 +74,16 @@ PdfDocument PrintAsPdf(const std::vector<std::string>& lines) {
   return TextLinesAsPdf(lines, Windows1250(), kPrintJobName);
 }
 
-int PrintOnPrinter(const std::vector<std::string>& lines, const GlobalOptions& options) {
+int PrintOnPrinter(const std::vector<std::string>& lines) {
   PdfDocument document = PrintAsPdf(lines);
   PrintResult printed = document.Result;
   if (printed) printed = SubmitToPrintQueue(document.Bytes, kPrintJobName);
   if (!printed) {
     std::cerr << "plumgr-cli: " << printed.Message << "\n";
+    NoteError(printed.Message);
     return kFailed;
   }
-  if (!options.Quiet) std::cout << "Printed " << lines.size() << " PLU rows\n";
+  SetSummary("Printed " + std::to_string(lines.size()) + " PLU rows");
   return kSuccess;
 }
 
@@ -96,6 +94,7 @@ int PrintToFile(const StringGrid& plu, const std::string& path) {
     PdfDocument document = PrintAsPdf(PluPrintLines(plu));
     if (!document.Result) {
       std::cerr << "plumgr-cli: " << path << ": " << document.Result.Message << "\n";
+      NoteError(path + ": " + document.Result.Message);
       return kFailed;
     }
     bytes = std::move(document.Bytes);
@@ -107,20 +106,22 @@ int PrintToFile(const StringGrid& plu, const std::string& path) {
   return kSuccess;
 }
 
-int RunPrint(const PrintArgs& args, const GlobalOptions& options) {
+int RunPrint(const PrintArgs& args) {
   StringGrid plu = ReadPluTable(args.Set);
   if (!args.Output.empty()) return PrintToFile(plu, args.Output);
-  return PrintOnPrinter(PluPrintLines(plu), options);
+  return PrintOnPrinter(PluPrintLines(plu));
 }
 
-const Registration kOutputCommands([](CLI::App& app, GlobalOptions& options, int* exit_code) {
+const Registration kOutputCommands([](CLI::App& app, GlobalOptions&, int* exit_code) {
   auto export_args = std::make_shared<ExportArgs>();
   CLI::App* export_cmd = app.add_subcommand(
-      "export", "save the PLU table of a data file set as a spreadsheet (.xls, .xlsx or .csv)");
+      "export",
+      "save the PLU table of a data file set as a spreadsheet: OUT.xlsx and OUT.csv in their "
+      "formats, any other name a .xls workbook (\".xls\" is added to a name without an "
+      "extension)");
   export_cmd->add_option("SET", export_args->Set, "the set's .PLU file")->required();
   export_cmd->add_option("OUT", export_args->Out, "the spreadsheet to write")->required();
-  export_cmd->callback(
-      [export_args, &options, exit_code] { *exit_code = RunExport(*export_args, options); });
+  export_cmd->callback([export_args, exit_code] { *exit_code = RunExport(*export_args); });
 
   auto print_args = std::make_shared<PrintArgs>();
   CLI::App* print_cmd = app.add_subcommand(
@@ -129,8 +130,7 @@ const Registration kOutputCommands([](CLI::App& app, GlobalOptions& options, int
   print_cmd->add_option("--output", print_args->Output,
                         "print into FILE instead: FILE.pdf gets the printed pages, any other "
                         "name the text (CR LF line ends)");
-  print_cmd->callback(
-      [print_args, &options, exit_code] { *exit_code = RunPrint(*print_args, options); });
+  print_cmd->callback([print_args, exit_code] { *exit_code = RunPrint(*print_args); });
 });
 
 }  // namespace

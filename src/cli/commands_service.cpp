@@ -7,6 +7,7 @@
 
 #include "app/memory_range_model.h"
 #include "cli/cli_context.h"
+#include "cli/command_result.h"
 #include "cli/link_session.h"
 #include "cli/progress_views.h"
 #include "data/file_io.h"
@@ -17,12 +18,16 @@
 namespace plumgr::cli {
 namespace {
 
+// The README's table: a file that cannot be written is status 2, also when the
+// register has answered; a transfer that failed is 1.
 int ExitCodeOf(const ServiceResult& result) {
   switch (result.Outcome) {
     case ServiceOutcome::Done:
       return kSuccess;
     case ServiceOutcome::FileError:
-      throw UsageError{result.Message};
+      std::cerr << "plumgr-cli: " << result.Message << "\n";
+      NoteError(result.Message);
+      return kUsage;
     case ServiceOutcome::PortNotOpened:
     case ServiceOutcome::Failed:
       break;
@@ -47,8 +52,7 @@ int ReportCommand(const GlobalOptions& options, const std::string& output) {
   LinkSession session(options);
   session.PrepareBus();
   ReportUploadResult report = UploadReport(session.Bus(), session.Progress());
-  session.WriteTrace();
-  if (const int code = ExitCodeOf(report.Result); code != kSuccess) return code;
+  if (const int code = session.Finish(ExitCodeOf(report.Result)); code != kSuccess) return code;
   if (output.empty()) {
     std::cout.write(report.Text.data(), static_cast<std::streamsize>(report.Text.size()));
     std::cout.flush();
@@ -56,6 +60,7 @@ int ReportCommand(const GlobalOptions& options, const std::string& output) {
   }
   if (FileResult written = ReplaceFile(output, report.Text); !written)
     throw UsageError{written.Message};
+  SetSummary("Read the report (" + std::to_string(report.Text.size()) + " bytes) into " + output);
   return kSuccess;
 }
 
@@ -76,7 +81,7 @@ MemoryRange ParseDumpRange(const DumpOptions& dump) {
 
 void PrintPaths(const GlobalOptions& options, const std::string& bin, const std::string& log) {
   if (options.Json)
-    std::cout << "{\"bin\":" << JsonQuote(bin) << ",\"log\":" << JsonQuote(log) << "}\n";
+    std::cout << JsonLine("dump").Text("bin", bin).Text("log", log).Str() << "\n";
   else
     std::cout << bin << "\n" << log << "\n";
 }
@@ -87,8 +92,7 @@ int DumpMemoryCommand(const GlobalOptions& options, const DumpOptions& dump) {
   session.PrepareBus();
   MemoryDumpResult result =
       DumpMemory(session.Bus(), session.Progress(), range, session.State().DumpDir());
-  session.WriteTrace();
-  if (const int code = ExitCodeOf(result.Result); code != kSuccess) return code;
+  if (const int code = session.Finish(ExitCodeOf(result.Result)); code != kSuccess) return code;
   PrintPaths(options, result.BinPath, result.LogPath);
   return kSuccess;
 }
@@ -102,8 +106,9 @@ int DownloadFontCommand(const GlobalOptions& options, const std::string& path) {
   LinkSession session(options);
   session.PrepareBus();
   ServiceResult sent = DownloadFontBytes(session.Bus(), session.Progress(), font.Bytes);
-  session.WriteTrace();
-  return ExitCodeOf(sent);
+  const int code = session.Finish(ExitCodeOf(sent));
+  if (code == kSuccess) SetSummary("Sent the font file " + path);
+  return code;
 }
 
 const Registration kRegistration([](CLI::App& app, GlobalOptions& options, int* exit_code) {

@@ -4,31 +4,33 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <iostream>
 
-#include "app/file_commands.h"
 #include "app/transfer_commands.h"
 #include "cli/cli_context.h"
+#include "cli/command_result.h"
+#include "cli/contract_text.h"
+#include "cli/download_validation.h"
+#include "cli/interrupts.h"
 #include "cli/link_session.h"
+#include "cli/plu_range_options.h"
 #include "cli/progress_views.h"
+#include "cli/set_checks.h"
+#include "cli/transfer_notes.h"
+#include "cli/upload_set.h"
+#include "cli/verify_download.h"
+#include "data/data_file_set.h"
 #include "data/helpers.h"
 
 namespace plumgr::cli {
 namespace {
 
-// The command line's kind names, in the order of the kinds' bits.
-const std::vector<std::string> kDownloadKindWords = {"plu", "department", "recycling", "parameter",
-                                                     "vat", "fastsale",   "header"};
-const std::vector<std::string> kUploadKindWords = {"plu", "department", "recycling", "fastsale",
-                                                   "parameter"};
-
 struct TransferArguments {
   std::string Set;
   std::string Kinds;  // empty: every kind
   bool KindsGiven = false;
-  std::string From = "1";
-  std::string To = std::to_string(kDefaultRangeEnd);
+  PluRangeOptions Range;  // empty ends: the whole PLU table
+  bool Verify = false;    // download --verify
 };
 
 std::string Lower(std::string text) {
@@ -56,20 +58,31 @@ std::uint8_t ParseKinds(const TransferArguments& args, const std::vector<std::st
   return kinds;
 }
 
-// The dialog's check: both ends whole numbers within 1 to 10000, To not less
-// than From.
-std::optional<PluRange> ParseRange(const TransferArguments& args) {
-  std::optional<std::int64_t> from = ParseWholeNumber(args.From);
-  std::optional<std::int64_t> to = ParseWholeNumber(args.To);
-  if (!from || !to || *from < 1 || *to > kMaxPluNumber || *from > kMaxPluNumber || *to < 1)
-    return std::nullopt;
-  if (!IsValidPluRange(static_cast<int>(*from), static_cast<int>(*to))) return std::nullopt;
-  return PluRange{static_cast<int>(*from), static_cast<int>(*to)};
+// The range over the register model's whole PLU table unless narrowed; a bad
+// one is refused before the port is opened.
+std::optional<PluRange> ChooseRange(const TransferArguments& args) {
+  PluRangeChoice choice = ChoosePluRange(args.Range, CurrentProfile().PluCount);
+  if (choice.Range) return choice.Range;
+  std::cerr << "plumgr-cli: " << choice.Problem << "\n" << kInvalidPluRange << "\n";
+  NoteError(std::string(kInvalidPluRange) + ": " + choice.Problem);
+  return std::nullopt;
 }
 
-// The file dialogs add the extension "PLU" to a name typed without one.
-std::string WithPluExtension(const std::string& name) {
-  return std::filesystem::path(name).has_extension() ? name : name + ".PLU";
+// "PLU 1 to 3000, department, VAT": the kinds chosen, the PLU kind with its range.
+std::string DescribeKinds(std::uint8_t kinds, const PluRange& range, const TitleTable& names) {
+  std::string text;
+  for (std::size_t kind = 0; kind < names.Entries.size(); ++kind) {
+    if ((kinds & KindBit(static_cast<int>(kind))) == 0) continue;
+    text += text.empty() ? "" : ", ";
+    text += kind == 0 ? DescribePluRange(range) : names.Entries[kind];
+  }
+  return text.empty() ? "no kind" : text;
+}
+
+void SetRangeResult(std::uint8_t kinds, const PluRange& range) {
+  if ((kinds & KindBit(0)) == 0) return;
+  SetResultNumber("from", range.First);
+  SetResultNumber("to", range.Last);
 }
 
 void SetUpCommands(TransferCommands& commands, LinkSession& session, bool json) {
@@ -85,49 +98,73 @@ void SetUpCommands(TransferCommands& commands, LinkSession& session, bool json) 
       [](const std::string& message) { std::cerr << "plumgr-cli: " << message << "\n"; });
 }
 
+// The set's tables as Open reads them, without copying its .PAR over the
+// settings file: the parameter download reads the .PAR where it lies.
+void ReadSetForDownload(MainWindowState& state, const std::string& plu_file) {
+  Tables& tables = state.GetTables();
+  const DataFileSetTables set{tables.PLUGrid, tables.DeptmentGrid, state.FastSale(),
+                              state.Recycling(), state.SettingsPath()};
+  if (FileResult read = LoadSet(plu_file, set, ParameterCopy::None); !read)
+    throw UsageError{read.Message};
+}
+
 int DownloadCommand(const GlobalOptions& options, const TransferArguments& args) {
-  const std::uint8_t kinds = ParseKinds(args, kDownloadKindWords);
-  const std::optional<PluRange> range = ParseRange(args);
-  if (!range) {
-    std::cerr << kInvalidPluRange << "\n";
-    return kUsage;
-  }
+  const std::uint8_t kinds = ParseKinds(args, DownloadKindWords());
+  const std::string set = WithPluExtension(args.Set);
   LinkSession session(options);
-  // The message naming the file has been printed.
-  if (!OpenName(session.State(), WithPluExtension(args.Set))) return kUsage;
+  const std::optional<PluRange> range = ChooseRange(args);
+  if (!range) return kUsage;
+  CheckDownloadSources(set, kinds);
+  ReadSetForDownload(session.State(), set);
+  RefuseUnsendableCells(session.State(), set, kinds, range->First, range->Last);
+  if (args.Verify) ForgetPluDownloadDump(session.State());
   TransferCommands commands(session.State(), session.Bus(), session.Progress());
   SetUpCommands(commands, session, options.Json);
+  commands.SetDownloadParameterFile(SetFilePath(set, kSetParameterFile));
   commands.Driver().DownloadKinds = kinds;
   commands.SetDownloadRange(*range);
-  const bool ok = commands.RunDownload();
-  session.WriteTrace();
-  return ok ? kSuccess : kFailed;
+  SetRangeResult(kinds, *range);
+  bool ok = false;
+  if (const int interrupted = RunInterruptible(
+          session.Progress(), [&] { return commands.RunDownload(); }, &ok))
+    return session.Finish(interrupted);
+  const int code = session.Finish(ok ? kSuccess : kFailed);
+  if (code == kSuccess)
+    SetSummary("Downloaded " + DescribeKinds(kinds, *range, Texts().DownloadKindNames) + " from " +
+               set + " to the register");
+  if (code != kSuccess) return code;
+  return FinishDownload(session, commands.Driver(), kinds, *range, args.Verify);
 }
 
 int UploadCommand(const GlobalOptions& options, const TransferArguments& args) {
-  const std::uint8_t kinds = ParseKinds(args, kUploadKindWords);
-  const std::optional<PluRange> range = ParseRange(args);
-  if (!range) {
-    std::cerr << kInvalidPluRange << "\n";
-    return kUsage;
-  }
+  const std::uint8_t kinds = ParseKinds(args, UploadKindWords());
   const std::string set = WithPluExtension(args.Set);
-  // What the register sends would be lost if the set could not be written
-  // afterwards, so a missing folder is refused before the transfer.
-  std::filesystem::path folder = std::filesystem::path(set).parent_path();
-  if (folder.empty()) folder = ".";
-  if (!std::filesystem::is_directory(folder))
-    throw UsageError{"Cannot write \"" + set + "\": the folder does not exist"};
   LinkSession session(options);
+  const std::optional<PluRange> range = ChooseRange(args);
+  if (!range) return kUsage;
+  // What the register sends would be lost if the set could not be written
+  // afterwards, so every file to write is tried before the transfer.
+  const UploadedParts parts{UploadTargets(set, kinds), (kinds & KindBit(kUploadPlu)) != 0, *range};
+  CheckUploadTargets(set, parts.Files, kinds, session.State().SettingsPath());
   TransferCommands commands(session.State(), session.Bus(), session.Progress());
   SetUpCommands(commands, session, options.Json);
   commands.Driver().UploadKinds = kinds;
   commands.SetUploadRange(*range);
-  const bool ok = commands.RunUpload();
-  session.WriteTrace();
-  if (!ok) return kFailed;
-  // The message naming the file has been printed.
-  if (!SaveAsName(session.State(), set)) return kUsage;
+  SetRangeResult(kinds, *range);
+  bool ok = false;
+  if (const int interrupted = RunInterruptible(
+          session.Progress(), [&] { return commands.RunUpload(); }, &ok))
+    return session.Finish(interrupted);
+  if (const int code = session.Finish(ok ? kSuccess : kFailed); code != kSuccess) return code;
+  if (FileResult saved = SaveUploadedSet(session.State(), set, parts); !saved) {
+    const std::string message = saved.Message + " (the register was read, the set not written)";
+    std::cerr << "plumgr-cli: " << message << "\n";
+    NoteError(message);
+    return kUsage;
+  }
+  SetSummary("Uploaded " + DescribeKinds(kinds, *range, Texts().UploadKindNames) +
+             " from the register into " + set);
+  NoteCleanedNames(commands.CleanedNames());
   return kSuccess;
 }
 
@@ -135,8 +172,9 @@ void AddTransferOptions(CLI::App* command, TransferArguments& args, const std::s
   command->add_option("SET", args.Set, "the data file set (name.PLU)")->required();
   command->add_option("--kinds", args.Kinds, "comma list of " + kinds + " (default: all)")
       ->each([&args](const std::string&) { args.KindsGiven = true; });
-  command->add_option("--from", args.From, "first PLU number (default 1)");
-  command->add_option("--to", args.To, "last PLU number (default 10)");
+  command->add_option("--from", args.Range.From, "first PLU number (default 1)");
+  command->add_option("--to", args.Range.To,
+                      "last PLU number (default: the last of the model's PLU table)");
 }
 
 const Registration kRegistration([](CLI::App& app, GlobalOptions& options, int* exit_code) {
@@ -145,6 +183,10 @@ const Registration kRegistration([](CLI::App& app, GlobalOptions& options, int* 
       "download", "open SET as \"Open\" does and download it to the register (\"Download data\")");
   AddTransferOptions(download, *down,
                      "plu, department, recycling, parameter, vat, fastsale, header");
+  download->add_flag(
+      "--verify", down->Verify,
+      "read back what was sent and compare it with the set (exit 1 on a difference)");
+  download->footer(kDownloadContract);
   download->callback([&options, down, exit_code] { *exit_code = DownloadCommand(options, *down); });
 
   auto up = std::make_shared<TransferArguments>();
@@ -152,6 +194,7 @@ const Registration kRegistration([](CLI::App& app, GlobalOptions& options, int* 
       "upload",
       "upload from the register (\"Upload data\") and save it as SET as \"Save As\" does");
   AddTransferOptions(upload, *up, "plu, department, recycling, fastsale, parameter");
+  upload->footer(kUploadContract);
   upload->callback([&options, up, exit_code] { *exit_code = UploadCommand(options, *up); });
 });
 

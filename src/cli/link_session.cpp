@@ -1,10 +1,11 @@
 #include "cli/link_session.h"
 
-#include <fstream>
 #include <iostream>
 
 #include "app/link_commands.h"
+#include "cli/command_result.h"
 #include "cli/progress_views.h"
+#include "data/file_io.h"
 #include "link/port_names.h"
 
 namespace plumgr::cli {
@@ -38,7 +39,10 @@ class BusUiPort final : public UiPort {
  public:
   explicit BusUiPort(UiPort& ui) : ui_(ui) {}
   void ShowMessage(const std::string& text) override { ui_.ShowMessage(text); }
-  void ShowError(const std::string& text) override { PrintOpenFailure(text); }
+  void ShowError(const std::string& text) override {
+    NoteError(text);
+    PrintOpenFailure(text);
+  }
   Answer AskYesNoCancel(const std::string& text) override { return ui_.AskYesNoCancel(text); }
   Answer AskYesNo(const std::string& text) override { return ui_.AskYesNo(text); }
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& o) override {
@@ -98,12 +102,21 @@ void LinkSession::PrepareBus() {
   if (!port_override_.empty()) bus_->SetCommName(port_override_);
 }
 
-void LinkSession::WriteTrace() {
-  if (options_.Trace.empty()) return;
-  std::ofstream out(options_.Trace, std::ios::binary | std::ios::trunc);
+bool LinkSession::WriteTrace() {
+  if (options_.Trace.empty()) return true;
+  std::string text;
   for (const std::string& line : bus_->TraceLog)
-    out << line << "\r\n";
-  if (!out) std::cerr << "Cannot write the trace file \"" << options_.Trace << "\"\n";
+    text += line + "\r\n";
+  FileResult written = ReplaceFile(options_.Trace, text);
+  if (written) return true;
+  std::cerr << "plumgr-cli: " << written.Message << "\n";
+  NoteError(written.Message);
+  return false;
+}
+
+int LinkSession::Finish(int exit_code) {
+  const bool written = WriteTrace();
+  return written || exit_code != kSuccess ? exit_code : static_cast<int>(kUsage);
 }
 
 }  // namespace plumgr::cli

@@ -39,8 +39,13 @@ class LinkSession {
   // ("COM" + PortIndex, BaudIndex), then --port and --baud.
   void PrepareBus();
 
-  // Writes the bus trace to the --trace file, if one was given.
-  void WriteTrace();
+  // Writes the bus trace to the --trace file, if one was given; false, with
+  // the message printed, when it cannot be written.
+  bool WriteTrace();
+  // Writes the trace and gives the command's exit status: a trace that cannot
+  // be written turns a success into the status of a file not written (2); a
+  // failed transfer keeps its own.
+  int Finish(int exit_code);
 
  private:
   const GlobalOptions& options_;

@@ -6,15 +6,43 @@
 #include <iostream>
 
 #include "cli/cli_context.h"
+#include "cli/command_result.h"
+#include "cli/contract_text.h"
 
-namespace plumgr::cli {
+namespace {
 
-std::vector<CommandRegistrar>& Registrars() {
-  static std::vector<CommandRegistrar> registrars;
-  return registrars;
+using namespace plumgr::cli;
+
+// Parses the arguments, which runs the chosen command, and returns the exit
+// status; every way out leaves its message for the result line.
+int RunCommand(CLI::App& app, const GlobalOptions& options, int argc, char** argv,
+               const int& exit_code) {
+  // Under --json stdout carries JSON objects only: help goes to stderr then.
+  std::ostream& help_out = options.Json ? std::cerr : std::cout;
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e, help_out, std::cerr);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e, help_out, std::cerr);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    NoteError(e.what());
+    return kUsage;
+  } catch (const UsageError& e) {
+    std::cerr << "plumgr-cli: " << e.Message << "\n";
+    NoteError(e.Message);
+    return kUsage;
+  } catch (const std::exception& e) {
+    // A platform service that failed where nothing expected it to.
+    std::cerr << "plumgr-cli: " << e.what() << "\n";
+    NoteError(e.what());
+    return kFailed;
+  }
+  return exit_code;
 }
 
-}  // namespace plumgr::cli
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace plumgr::cli;
@@ -40,18 +68,8 @@ int main(int argc, char** argv) {
   for (const CommandRegistrar& registrar : Registrars())
     registrar(app, options, &exit_code);
 
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& e) {
-    return app.exit(e);
-  } catch (const CLI::CallForAllHelp& e) {
-    return app.exit(e);
-  } catch (const CLI::ParseError& e) {
-    app.exit(e);
-    return kUsage;
-  } catch (const UsageError& e) {
-    std::cerr << "plumgr-cli: " << e.Message << "\n";
-    return kUsage;
-  }
-  return exit_code;
+  app.footer(kContractText);
+  const int code = RunCommand(app, options, argc, argv, exit_code);
+  PrintClosingLine(options, code);
+  return code;
 }

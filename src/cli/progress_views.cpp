@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "cli/cli_context.h"
+#include "cli/command_result.h"
 
 namespace plumgr::cli {
 
@@ -74,6 +75,7 @@ void ScriptProgressView::ShowStatus(StatusMode mode, const std::string& text) {
     return;
   }
   ShowError(utf8);
+  NoteError(utf8);
   err_ << utf8 << '\n' << std::flush;
   model_.PressOk();
 }

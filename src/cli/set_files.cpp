@@ -5,6 +5,7 @@
 #include "cli/cli_context.h"
 #include "data/data_file_format.h"
 #include "data/data_file_set.h"
+#include "data/data_file_text.h"
 #include "data/file_io.h"
 
 namespace plumgr::cli {
@@ -15,7 +16,7 @@ void ReadTableFile(const std::string& path, bool required, StringGrid& grid) {
   if (read.Missing && !required) return;
   if (!read.Ok)
     throw UsageError{read.Message.empty() ? "cannot read \"" + path + "\"" : read.Message};
-  ReadTable(read.Bytes, grid);
+  ReadTable(ReadDataFileText(std::move(read.Bytes)).Bytes, grid);
 }
 
 }  // namespace

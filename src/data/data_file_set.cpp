@@ -1,8 +1,11 @@
 #include "data/data_file_set.h"
 
-#include <array>
+#include <vector>
 
 #include "data/data_file_format.h"
+#include "data/data_file_text.h"
+#include "data/ini_document.h"
+#include "data/settings_keys.h"
 
 namespace plumgr {
 namespace {
@@ -48,32 +51,54 @@ std::string CompanionName(const std::string& name, const std::string& extension)
   return name.substr(0, dot) + extension;
 }
 
-FileResult SaveSet(const std::string& name, const DataFileSetTables& tables) {
+std::string SetFilePath(const std::string& name, SetFile file) {
+  switch (file) {
+    case kSetSignFile:
+      return CompanionName(name, kSignExtension);
+    case kSetPluFile:
+      return name;
+    case kSetDeptFile:
+      return CompanionName(name, kDeptExtension);
+    case kSetRecyclingFile:
+      return CompanionName(name, kRecyclingExtension);
+    case kSetParameterFile:
+      return CompanionName(name, kParameterExtension);
+  }
+  return name;
+}
+
+FileResult SaveSet(const std::string& name, const DataFileSetTables& tables, unsigned files) {
   std::string settings;
-  if (FileResult read = ReadSettingsCopy(tables.SettingsPath, &settings); !read) return read;
+  if ((files & kSetParameterFile) != 0)
+    if (FileResult read = ReadSettingsCopy(tables.SettingsPath, &settings); !read) return read;
 
   struct Output {
-    std::string Path;
+    SetFile File;
     std::string Bytes;
     NewFileAccess Access;
   };
   // The copy of the settings holds the clerks' passwords, as the settings file does.
-  const std::array<Output, 5> outputs = {{
-      {CompanionName(name, kSignExtension), FormatFastSale(tables.FastSale), NewFileAccess::Shared},
-      {name, FormatTable(tables.Plu, kPluFileLayout), NewFileAccess::Shared},
-      {CompanionName(name, kDeptExtension), FormatTable(tables.Departments, kDeptFileLayout),
-       NewFileAccess::Shared},
-      {CompanionName(name, kRecyclingExtension), FormatRecycling(tables.Recycling),
-       NewFileAccess::Shared},
-      {CompanionName(name, kParameterExtension), std::move(settings), NewFileAccess::OwnerOnly},
-  }};
+  std::vector<Output> outputs;
+  if ((files & kSetSignFile) != 0)
+    outputs.push_back({kSetSignFile, FormatFastSale(tables.FastSale), NewFileAccess::Shared});
+  if ((files & kSetPluFile) != 0)
+    outputs.push_back(
+        {kSetPluFile, FormatTable(tables.Plu, kPluFileLayout), NewFileAccess::Shared});
+  if ((files & kSetDeptFile) != 0)
+    outputs.push_back(
+        {kSetDeptFile, FormatTable(tables.Departments, kDeptFileLayout), NewFileAccess::Shared});
+  if ((files & kSetRecyclingFile) != 0)
+    outputs.push_back(
+        {kSetRecyclingFile, FormatRecycling(tables.Recycling), NewFileAccess::Shared});
+  if ((files & kSetParameterFile) != 0)
+    outputs.push_back({kSetParameterFile, std::move(settings), NewFileAccess::OwnerOnly});
 
   // Every file is written in full before any old one is replaced.
-  std::array<PendingFile, outputs.size()> pending;
+  std::vector<PendingFile> pending(outputs.size());
   for (size_t i = 0; i < outputs.size(); ++i) {
     const Output& output = outputs[i];
-    if (FileResult prepared =
-            PendingFile::Prepare(output.Path, output.Bytes, output.Access, &pending[i]);
+    if (FileResult prepared = PendingFile::Prepare(SetFilePath(name, output.File), output.Bytes,
+                                                   output.Access, &pending[i]);
         !prepared)
       return prepared;
   }
@@ -84,10 +109,11 @@ FileResult SaveSet(const std::string& name, const DataFileSetTables& tables) {
   return FileResult::Success();
 }
 
-FileResult LoadSet(const std::string& name, const DataFileSetTables& tables) {
+FileResult LoadSet(const std::string& name, const DataFileSetTables& tables, ParameterCopy copy,
+                   std::string* notice) {
   CompanionRead plu;
   if (FileResult read = ReadCompanion(name, &plu); !read) return read;
-  if (!plu.Skip) ReadTable(plu.Bytes, tables.Plu);
+  if (!plu.Skip) ReadTable(ReadDataFileText(std::move(plu.Bytes)).Bytes, tables.Plu);
 
   const std::string sign_path = CompanionName(name, kSignExtension);
   CompanionRead sign;
@@ -102,15 +128,23 @@ FileResult LoadSet(const std::string& name, const DataFileSetTables& tables) {
   CompanionRead dept;
   if (FileResult read = ReadCompanion(CompanionName(name, kDeptExtension), &dept); !read)
     return read;
-  if (!dept.Skip) ReadTable(dept.Bytes, tables.Departments);
+  if (!dept.Skip) ReadTable(ReadDataFileText(std::move(dept.Bytes)).Bytes, tables.Departments);
 
   CompanionRead recycling;
   if (FileResult read = ReadCompanion(CompanionName(name, kRecyclingExtension), &recycling); !read)
     return read;
   if (!recycling.Skip) ReadRecycling(recycling.Bytes, tables.Recycling);
 
-  FileReadResult parameters = ReadFileBytes(CompanionName(name, kParameterExtension));
+  if (copy == ParameterCopy::None) return FileResult::Success();
+  const std::string parameter_path = CompanionName(name, kParameterExtension);
+  FileReadResult parameters = ReadFileBytes(parameter_path);
   if (!parameters.Ok) return FileResult::Failure(std::move(parameters.Message));
+  if (!HoldsAnySettingsKey(IniDocument::Parse(parameters.Bytes))) {
+    if (notice != nullptr)
+      *notice = "\"" + parameter_path +
+                "\" holds no settings: the current settings file was kept as it is";
+    return FileResult::Success();
+  }
   FileReadResult current = ReadFileBytes(tables.SettingsPath);
   if (current.Ok && current.Bytes == parameters.Bytes) return FileResult::Success();
   return ReplaceFile(tables.SettingsPath, parameters.Bytes, NewFileAccess::OwnerOnly);

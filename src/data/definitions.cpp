@@ -36,6 +36,16 @@ bool SelectProfile(int model) {
   return true;
 }
 
+ServiceModel ModelForService(int service) {
+  const auto& table = EcrProfileTable();
+  for (const EcrProfile& entry : table)
+    if (entry.Model == service) return {service, {}};
+  const EcrProfile& first = table.front();
+  return {first.Model, "[Other] Service=" + std::to_string(service) +
+                           " names no register model: using model " + std::to_string(first.Model) +
+                           " (" + first.Title + ")"};
+}
+
 DisplayTexts DefaultDisplayTexts(char sep) {
   DisplayTexts t;
   t.PluTitles = {"PLU Titles",

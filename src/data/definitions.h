@@ -33,6 +33,15 @@ EcrProfile& CurrentProfile();
 // it as it was. Always reports success, as callers expect.
 bool SelectProfile(int model);
 
+// The model an [Other] Service value names. A value that names none would
+// leave the model all zero (no title, no table rows): it gives the first model
+// instead, and a warning naming the key and the value.
+struct ServiceModel {
+  int Model = 0;
+  std::string Warning;  // empty when the value names a model
+};
+ServiceModel ModelForService(int service);
+
 inline constexpr std::array<int, 5> BaudRateTable = {9600, 19200, 38400, 57600, 115200};
 
 // A table of display texts with the language-file section that may replace it

@@ -50,6 +50,19 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
+FileResult CheckReplaceable(const std::string& path) {
+  const std::string target = ResolveTarget(path);
+  struct stat file {};
+  if (::stat(target.c_str(), &file) != 0) return FileResult::Success();
+  if (S_ISDIR(file.st_mode))
+    return FileResult::Failure(ErrorText("Cannot write file", path, EISDIR));
+  // A rename would replace a read-only file as easily as any other; the mark is
+  // the owner's word that the file stays as it is, also against root.
+  if ((file.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+    return FileResult::Failure("Cannot write file \"" + path + "\". The file is read-only");
+  return FileResult::Success();
+}
+
 FileReadResult ReadFileBytes(const std::string& path) {
   FileReadResult result;
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -129,10 +142,7 @@ FileResult PendingFile::Prepare(const std::string& path, std::string_view bytes,
 }
 
 FileResult PendingFile::CheckTarget() const {
-  struct stat target {};
-  if (::stat(target_.c_str(), &target) == 0 && S_ISDIR(target.st_mode))
-    return FileResult::Failure(ErrorText("Cannot write file", target_, EISDIR));
-  return FileResult::Success();
+  return CheckReplaceable(target_);
 }
 
 FileResult PendingFile::Commit() {

@@ -29,6 +29,10 @@ struct [[nodiscard]] FileReadResult {
 // Reads the whole file as bytes.
 FileReadResult ReadFileBytes(const std::string& path);
 
+// Refuses what a replacement must not do to an existing file at path: replace a
+// directory, or a file that is read-only. A missing file is fine.
+FileResult CheckReplaceable(const std::string& path);
+
 // Who may read a file that the replacement creates; a file that already exists
 // keeps its own permissions.
 enum class NewFileAccess { Shared, OwnerOnly };
@@ -46,7 +50,8 @@ class PendingFile {
   // Writes the bytes to a temporary file beside path and flushes them to disk.
   static FileResult Prepare(const std::string& path, std::string_view bytes, NewFileAccess access,
                             PendingFile* out);
-  // Refuses early what would make Commit fail (a directory in the target's place).
+  // Refuses early what would make Commit fail (a directory in the target's
+  // place) or replace a read-only file (CheckReplaceable).
   FileResult CheckTarget() const;
   // Renames the temporary file over the target.
   FileResult Commit();

@@ -172,4 +172,15 @@ std::uint32_t SwapBytes32(std::uint32_t value) {
          (value << 24);
 }
 
+bool BlankFieldBreaks(std::string& text) {
+  bool changed = false;
+  for (char& c : text) {
+    if (c == '\t' || c == '\r' || c == '\n') {
+      c = ' ';
+      changed = true;
+    }
+  }
+  return changed;
+}
+
 }  // namespace plumgr

@@ -32,6 +32,10 @@ double TextToFloat(std::string_view text, double fallback, char decimal_separato
 // The text without its leading run of `ch`.
 std::string TrimLeftChar(std::string_view text, char ch);
 
+// A name read from the register is stored in a tab-separated, line-based file:
+// every tab, CR and LF in it becomes a space. True when the text changed.
+bool BlankFieldBreaks(std::string& text);
+
 // base to the power exponent; for a negative exponent the integer quotient of 1
 // by base to the absolute exponent. Overflow wraps (as 32-bit arithmetic does)
 // rather than being undefined, and 0 to a negative power gives 0.

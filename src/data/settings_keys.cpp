@@ -93,6 +93,46 @@ std::vector<SettingKey> AllSettingKeys(char decimal_separator) {
   return keys;
 }
 
+bool HoldsAnySettingsKey(const IniDocument& document) {
+  for (const SettingKey& key : AllSettingKeys('.'))
+    if (document.Find(key.Section, key.Name)) return true;
+  return false;
+}
+
+std::vector<std::string> KeysShowingKind(ParameterKind kind) {
+  std::vector<std::string> keys;
+  switch (kind) {
+    case ParameterKind::Vat:
+      for (int n = 1; n <= kVatRateCount; ++n)
+        keys.push_back(VatKey(n));
+      break;
+    case ParameterKind::Header:
+      for (int n = 1; n <= kHeaderCount; ++n)
+        keys.push_back(HeaderKey(n));
+      break;
+    case ParameterKind::Parameter:
+      keys = {std::string(kDiscountRate), std::string(kSurchargeRate), std::string(kPrintSpeed),
+              std::string(kLcdDark), std::string(kBaudRate)};
+      for (int byte = 0; byte < kFlagBytes; ++byte)
+        for (int bit = 0; bit < 8; ++bit)
+          keys.push_back(FlagKey(byte, bit));
+      for (int n = 1; n <= kClerkCount; ++n) {
+        keys.push_back(ClerkNameKey(n));
+        keys.push_back(ClerkPasswordKey(n));
+      }
+      for (int n = 1; n <= kBarcodeTypeCount; ++n)
+        keys.push_back(BarcodeTypeKey(n));
+      break;
+  }
+  return keys;
+}
+
+bool HoldsKind(const IniDocument& document, ParameterKind kind) {
+  for (const std::string& key : KeysShowingKind(kind))
+    if (document.Find(kSectionDefault, key)) return true;
+  return false;
+}
+
 std::string Settings::CompanyName() const {
   return doc_.ReadString(kSectionVersion, kCompanyName, "");
 }

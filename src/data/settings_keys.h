@@ -63,6 +63,19 @@ struct SettingKey {
 // Every key of the settings file, in the order of its sections.
 std::vector<SettingKey> AllSettingKeys(char decimal_separator);
 
+// True when the document holds at least one key of the settings file: a file
+// without any holds no settings at all, only defaults.
+bool HoldsAnySettingsKey(const IniDocument& document);
+
+// The kinds of the parameter download, each sending one group of [Default].
+enum class ParameterKind { Parameter, Vat, Header };
+
+// The [Default] keys whose presence shows that a file holds a kind's values:
+// VAT1 to VAT9 for VAT, Header1 to Header5 for the header, and every key of the
+// parameter group (rates, flags, clerks, barcode types, speeds, contrast).
+std::vector<std::string> KeysShowingKind(ParameterKind kind);
+bool HoldsKind(const IniDocument& document, ParameterKind kind);
+
 // Typed access to a settings document read in one go (IniFile::Read); setters
 // change the document, which IniFile::Update then writes back.
 class Settings {

@@ -46,6 +46,8 @@ void PutStation(std::uint8_t* bytes, std::int32_t station) {
 
 std::string OpenFailureMessage(const std::string& port, const ECommsError& error) {
   std::string message = "Error opening " + port + "!\r\nplease select other ports.";
+  // Why: no such device, not a serial device, in use, permission denied.
+  if (!error.Detail().empty()) message += "\r\n" + error.Detail();
   // A permission failure carries, after its first line, how to obtain access.
   const std::string what = error.what();
   const std::size_t hint = what.find('\n');
@@ -155,6 +157,8 @@ ActivateResult TKovoIBusComm::Activate(bool active) {
   }
   active_ = true;
   line_lost_ = false;
+  resent_packages_ = 0;
+  late_replies_ = 0;
   TraceLog.clear();
   return {};
 }
@@ -227,11 +231,17 @@ bool TKovoIBusComm::Disconnect(std::int32_t station, bool after_failure) {
 bool TKovoIBusComm::SendPackage(std::uint8_t type, std::uint16_t number) {
   BuildSendBlock(type, number, PackageData);
   if (broadcast_) return SendBroadcast();
+  bool timed_out = false;
   for (int attempt = 0;; ++attempt) {
     if (attempt >= 1) TraceRetry(attempt);
     WriteFrame();
     receiver_.Mode = ReceiveMode::AwaitReply;
-    if (WaitReply(retry_interval_) == ReplyAck) return true;
+    const WaitResult result = WaitReply(retry_interval_);
+    if (result == ReplyAck) {
+      CountAnswer(attempt, timed_out);
+      return true;
+    }
+    timed_out = timed_out || result == ReplyTimeout;
     if (failed_ || attempt >= retry_count_) {
       failed_ = true;
       return false;
@@ -243,6 +253,7 @@ bool TKovoIBusComm::RequestPackage(std::uint8_t type, std::uint16_t number) {
   BuildSendBlock(type, number, PackageData);
   request_block_ = send_block_;
   bool answered = false;
+  bool timed_out = false;
   for (int attempt = 0;; ++attempt) {
     if (attempt >= 1) TraceRetry(attempt);
     send_block_ = request_block_;
@@ -250,14 +261,17 @@ bool TKovoIBusComm::RequestPackage(std::uint8_t type, std::uint16_t number) {
     receiver_.ExpectAnswerTo(PackFrame(send_block_));
     WriteFrame();
     // In broadcast mode a time-out reads as ACK, but only a frame answers a request.
-    if (WaitReply(retry_interval_) == ReplyFrame) {
+    const WaitResult result = WaitReply(retry_interval_);
+    if (result == ReplyFrame) {
       const UnpackedFrame answer = UnpackFrame(receiver_.Frame());
       send_block_ = answer.Block;
       if (!answer.ChecksumError) {
+        CountAnswer(attempt, timed_out);
         answered = true;
         break;
       }
     }
+    timed_out = timed_out || result == ReplyTimeout;
     if (failed_ || attempt >= retry_count_) {
       failed_ = true;
       break;
@@ -375,6 +389,11 @@ void TKovoIBusComm::TraceBytes(const char* title, const std::uint8_t* data, std:
   }
   if (!line.empty()) TraceLog.push_back(std::move(line));
   TraceLog.emplace_back();
+}
+
+void TKovoIBusComm::CountAnswer(int attempt, bool timed_out_before) {
+  if (attempt >= 1) ++resent_packages_;
+  if (timed_out_before) ++late_replies_;
 }
 
 void TKovoIBusComm::TraceRetry(int attempt) {

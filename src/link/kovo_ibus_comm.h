@@ -136,6 +136,13 @@ class TKovoIBusComm {
   // Ends the wait in progress; outside a wait it is forgotten by the next one.
   void Abort();
 
+  // Since the port was opened: packages sent or requested more than once, and
+  // replies taken after an attempt had timed out. Such a reply may answer the
+  // earlier frame, and then the answer to the repeat arrives during the next
+  // package's wait, so an exchange that saw one is not known to be clean.
+  int ResentPackages() const { return resent_packages_; }
+  int LateReplies() const { return late_replies_; }
+
   // The outcome of the last operation, true when it failed or was aborted.
   bool Failed() const { return failed_; }
   // The last frame could not be handed to the port (it is closed, or its
@@ -158,6 +165,7 @@ class TKovoIBusComm {
   void WakeWait();
   void TraceBytes(const char* title, const std::uint8_t* data, std::size_t length);
   void TraceRetry(int attempt);
+  void CountAnswer(int attempt, bool timed_out_before);
 
   std::unique_ptr<TComm> comm_;
   QTimer timer_;
@@ -169,6 +177,8 @@ class TKovoIBusComm {
   bool send_done_ = true;
   bool timer_expired_ = false;
   bool line_lost_ = false;
+  int resent_packages_ = 0;
+  int late_replies_ = 0;
   QEventLoop* wait_loop_ = nullptr;
 
   std::string comm_name_;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "link/port_lock_owner.h"
 #include "link/serial_device.h"
 
 namespace plumgr {
@@ -16,8 +17,20 @@ namespace plumgr {
 namespace {
 
 std::string Reason(const std::string& path, int error) {
-  if (error == EWOULDBLOCK || error == EBUSY) return path + ": in use by another program";
-  return path + ": " + std::strerror(error);
+  switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+      return path + ": no such device";
+    case EACCES:
+    case EPERM:
+      return path + ": permission denied";
+    case EBUSY:
+    case EWOULDBLOCK:
+      return path + ": in use by another program" + PortLockOwner(path);
+    default:
+      return path + ": " + std::strerror(error);
+  }
 }
 
 SerialDevice::OpenResult Refuse(int fd, std::string message, std::string detail) {
@@ -156,12 +169,15 @@ void BuildTermios(termios& t, const CommLineSettings& s) {
 }
 
 SerialDevice::OpenResult SerialDevice::Open(const std::string& path) {
+  // Programs that take a port by its lock file alone would share the line with us.
+  if (std::string owner = PortLockOwner(path); !owner.empty())
+    return Refuse(-1, kErrorOpeningSerialPort, path + ": in use by another program" + owner);
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return Refuse(-1, OpenFailureMessage(errno), Reason(path, errno));
 
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode) || !::isatty(fd)) {
-    return Refuse(fd, kNotACommHandle, path + ": not a terminal device");
+    return Refuse(fd, kNotACommHandle, path + ": not a serial device");
   }
   // TIOCEXCL keeps other openers out (root excepted); the lock also stops a second
   // opening by root and by programs that lock instead.

@@ -77,11 +77,52 @@ FileResult SaveXlsxFile(const Sheet& sheet, const std::string& file_name) {
   return temp.Commit();
 }
 
+// The most characters one cell holds: a .xls string counts them in 16 bits,
+// a .xlsx cell stops at 32767; a .csv line has no limit.
+std::size_t MaxCellLength(WorkbookFormat format) {
+  switch (format) {
+    case WorkbookFormat::Xls:
+      return 65535;
+    case WorkbookFormat::Xlsx:
+      return 32767;
+    case WorkbookFormat::Csv:
+      break;
+  }
+  return std::u16string::npos;
+}
+
+// "A1", "J3001": the cell as the spreadsheet names it.
+std::string CellName(int row, int col) {
+  std::string letters;
+  for (int n = col + 1; n > 0; n = (n - 1) / 26)
+    letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+  return letters + std::to_string(row + 1);
+}
+
+// A longer cell would wrap its length and corrupt the file, or be cut.
+FileResult CheckCellLengths(const Sheet& sheet, WorkbookFormat format,
+                            const std::string& file_name) {
+  const std::size_t limit = MaxCellLength(format);
+  for (int r = 0; r < sheet.Rows; ++r) {
+    for (int c = 0; c < sheet.Cols; ++c) {
+      const std::size_t length = sheet.At(r, c).Text.size();
+      if (length <= limit) continue;
+      return FileResult::Failure("Cannot write \"" + file_name + "\": cell " + CellName(r, c) +
+                                 " holds " + std::to_string(length) +
+                                 " characters, more than the " + std::to_string(limit) +
+                                 " a cell of this format can hold");
+    }
+  }
+  return FileResult::Success();
+}
+
 }  // namespace
 
 FileResult TOLEExcel::SaveWorkbook(const std::string& file_name) const {
   if (!connected_)
     return FileResult::Failure("Cannot write \"" + file_name + "\": no workbook is open");
+  if (FileResult fits = CheckCellLengths(sheet_, FormatForFileName(file_name), file_name); !fits)
+    return fits;
   switch (FormatForFileName(file_name)) {
     case WorkbookFormat::Xlsx:
       return SaveXlsxFile(sheet_, file_name);

@@ -50,6 +50,7 @@ void TempFileBeside::KeepTargetMode() {
 FileResult TempFileBeside::Create(const std::string& target) {
   Discard();
   target_ = target;
+  if (FileResult replaceable = CheckReplaceable(target); !replaceable) return replaceable;
   std::filesystem::path path(target);
   if (path.filename().empty()) return Failure(EISDIR);
   // Hidden and unique, so that a crash leaves nothing that looks like the result.

@@ -49,18 +49,22 @@ PackageBytes EncodeDepartmentPackage(const StringGrid& dept_grid, int dept_count
   return data;
 }
 
-void StoreDepartmentPackage(const PackageBytes& data, int n, StringGrid& dept_grid,
-                            const WireUnits& units) {
+int StoreDepartmentPackage(const PackageBytes& data, int n, StringGrid& dept_grid,
+                           const WireUnits& units) {
+  int cleaned = 0;
   for (int i = 0; i < kDepartmentsPerPackage; ++i) {
     const int row = kDepartmentsPerPackage * n + i + 1;
     if (row < 1 || row >= dept_grid.RowCount()) continue;
     const std::size_t at = kDepartmentRecordSize * i;
-    dept_grid.SetCell(DeptCol::Name, row, GetTextField(data, at, kNameWidth));
+    std::string name = GetTextField(data, at, kNameWidth);
+    if (BlankFieldBreaks(name)) ++cleaned;
+    dept_grid.SetCell(DeptCol::Name, row, std::move(name));
     dept_grid.SetCell(DeptCol::Tax, row, std::to_string(data[at + kTaxOffset] + 1));
     dept_grid.SetCell(DeptCol::Price, row,
                       ScaledText(GetBig32Signed(data, at + kPriceOffset), units.PriceDecimals, 2,
                                  units.DecimalSeparator));
   }
+  return cleaned;
 }
 
 }  // namespace plumgr

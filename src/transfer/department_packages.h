@@ -35,8 +35,9 @@ int DepartmentUploadPackageCount(int dept_count);
 PackageBytes EncodeDepartmentPackage(const StringGrid& dept_grid, int dept_count, int n,
                                      const WireUnits& units);
 
-// Stores upload package n into rows 8n + 1 to 8n + 8 (those the table has).
-void StoreDepartmentPackage(const PackageBytes& data, int n, StringGrid& dept_grid,
-                            const WireUnits& units);
+// Stores upload package n into rows 8n + 1 to 8n + 8 (those the table has); a
+// tab, CR or LF in a name becomes a space. Returns how many names changed so.
+int StoreDepartmentPackage(const PackageBytes& data, int n, StringGrid& dept_grid,
+                           const WireUnits& units);
 
 }  // namespace plumgr

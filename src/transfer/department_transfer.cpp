@@ -26,7 +26,8 @@ bool UploadDepartments(TransferStep& step) {
     step.Bus.PackageData.fill(0);
     if (!step.Bus.RequestPackage(kDepartmentUploadType, static_cast<std::uint16_t>(n)))
       return false;
-    StoreDepartmentPackage(step.Bus.PackageData, n, step.Data.Grids.DeptmentGrid, units);
+    step.Data.CleanedNames +=
+        StoreDepartmentPackage(step.Bus.PackageData, n, step.Data.Grids.DeptmentGrid, units);
   }
   return true;
 }

@@ -36,6 +36,10 @@ class PageFile {
       message = CannotWrite(path_, ec.message());
       return false;
     }
+    if (FileResult replaceable = CheckReplaceable(path_); !replaceable) {
+      message = replaceable.Message;
+      return false;
+    }
     out_.open(path_, std::ios::binary | std::ios::trunc);
     if (!out_) message = CannotWrite(path_, std::generic_category().message(errno));
     return static_cast<bool>(out_);

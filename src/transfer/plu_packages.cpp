@@ -91,15 +91,18 @@ PackageSpan PluUploadPackages(const PluRange& range) {
   return {(range.First - 1) / kPluRecordsPerPackage, (range.Last - 1) / kPluRecordsPerPackage};
 }
 
-void StorePluUploadPackage(const PackageBytes& data, int n, const PluRange& range,
-                           StringGrid& plu_grid, std::vector<bool>& alcohol_flags,
-                           const WireUnits& units) {
+int StorePluUploadPackage(const PackageBytes& data, int n, const PluRange& range,
+                          StringGrid& plu_grid, std::vector<bool>& alcohol_flags,
+                          const WireUnits& units) {
+  int cleaned = 0;
   for (int k = 0; k < kPluRecordsPerPackage; ++k) {
     const int plu = kPluRecordsPerPackage * n + k + 1;
     if (plu < range.First || plu > range.Last) continue;
-    StoreUploadedPluRow(DecodeUploadedPluRecord(RecordAt(data, k), units), plu, plu_grid,
-                        alcohol_flags);
+    const UploadedPluRow row = DecodeUploadedPluRecord(RecordAt(data, k), units);
+    if (row.NameCleaned) ++cleaned;
+    StoreUploadedPluRow(row, plu, plu_grid, alcohol_flags);
   }
+  return cleaned;
 }
 
 }  // namespace plumgr

@@ -78,9 +78,9 @@ struct PackageSpan {
 PackageSpan PluUploadPackages(const PluRange& range);
 
 // Stores the records of upload package n whose PLU numbers lie in the range
-// into their rows.
-void StorePluUploadPackage(const PackageBytes& data, int n, const PluRange& range,
-                           StringGrid& plu_grid, std::vector<bool>& alcohol_flags,
-                           const WireUnits& units);
+// into their rows; returns how many of their names had a tab, CR or LF blanked.
+int StorePluUploadPackage(const PackageBytes& data, int n, const PluRange& range,
+                          StringGrid& plu_grid, std::vector<bool>& alcohol_flags,
+                          const WireUnits& units);
 
 }  // namespace plumgr

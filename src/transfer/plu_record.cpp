@@ -73,7 +73,9 @@ UploadedPluRow DecodeUploadedPluRecord(PluRecordView record, const WireUnits& un
   }
   row.Cells[PluCol::Barcode] =
       std::to_string(BcdToInt64(record.data() + kBarcodeOffset, kBarcodeDigits));
-  row.Cells[PluCol::Name] = GetTextField(record, kNameOffset, kNameWidth);
+  std::string name = GetTextField(record, kNameOffset, kNameWidth);
+  row.NameCleaned = BlankFieldBreaks(name);
+  row.Cells[PluCol::Name] = std::move(name);
   row.Cells[PluCol::Price] =
       ScaledText(GetBig32Signed(record, kPriceOffset), units.PriceDecimals, 2, sep);
   row.Cells[PluCol::Dept] = std::to_string(record[kDeptOffset] + 1);

@@ -58,10 +58,13 @@ bool HasBlankPluName(const StringGrid& plu_grid, int row);
 struct UploadedPluRow {
   std::array<std::optional<std::string>, PluCol::Count> Cells;
   std::optional<bool> Alcohol;
+  // The name held a tab, CR or LF, each stored as a space.
+  bool NameCleaned = false;
 };
 
 // A record whose first byte is 0xFF is empty and resets the row's columns 1 to 9
-// to their defaults. Prices show two decimals whatever PriceDecimals is.
+// to their defaults. Prices show two decimals whatever PriceDecimals is. A tab,
+// CR or LF in the name becomes a space, so the row stays one line of the file.
 UploadedPluRow DecodeUploadedPluRecord(PluRecordView record, const WireUnits& units);
 
 // Writes the decoded cells and alcohol mark into row `row`; rows outside the

@@ -18,8 +18,8 @@ bool UploadPluRecords(TransferStep& step) {
     step.Progress.SetProgress(n - span.First + 1);
     if (!step.Bus.RequestPackage(kPluUploadType, static_cast<std::uint16_t>(n))) return false;
     AppendPackage(dump, step.Bus.PackageData);
-    StorePluUploadPackage(step.Bus.PackageData, n, step.Range, tables.PLUGrid, tables.AlcoholFlags,
-                          units);
+    step.Data.CleanedNames += StorePluUploadPackage(step.Bus.PackageData, n, step.Range,
+                                                    tables.PLUGrid, tables.AlcoholFlags, units);
   }
   WriteDump(step, kUploadPluDump, dump);
   return true;

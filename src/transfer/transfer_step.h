@@ -48,6 +48,8 @@ struct TransferData {
   // A dump or report file that could not be written: the transfer goes on,
   // since the register's data is not affected, but the operator is told.
   std::function<void(const std::string& message)> Warn;
+  // Names read from the register whose tabs, CRs or LFs became spaces.
+  int CleanedNames = 0;
 };
 
 // The reply waits the sequences set. Tests shorten them; the program keeps

@@ -72,7 +72,7 @@ TEST_F(CliTransferTest, ADownloadedSetComesBackAndRepeatedNamesAreReported) {
 // the register holds.
 TEST_F(CliTransferTest, EverythingDownloadedComesBackUnchanged) {
   test::SimProcess sim({"--log", "/dev/null", "--no-line-rate"});
-  std::ofstream(settings_) << "[Default]\r\nHeader1=Corner shop\r\nVAT1=23.00\r\n";
+  std::ofstream(settings_) << "[Default]\r\nHeader1=Corner shop\r\nVAT1=23.00\r\nPrint Speed=2\r\n";
   ASSERT_EQ(Cli({"fill-test-data", "shop"}).ExitCode, 0);
   test::ProcessResult down =
       Cli({"--port", sim.Path(), "-q", "download", "shop", "--from", "1", "--to", "3000"});
@@ -94,7 +94,8 @@ TEST_F(CliTransferTest, EverythingDownloadedComesBackUnchanged) {
 TEST_F(CliTransferTest, UncleanReportsEndTheDownloadWithTheWarning) {
   test::SimProcess sim({"--log", "/dev/null", "--no-line-rate", "--reports-not-cleared"});
   ASSERT_EQ(Cli({"fill-test-data", "shop"}).ExitCode, 0);
-  test::ProcessResult r = Cli({"--port", sim.Path(), "download", "shop"});
+  test::ProcessResult r =
+      Cli({"--port", sim.Path(), "download", "shop", "--kinds", "plu,department"});
   EXPECT_EQ(r.ExitCode, 1);
   EXPECT_EQ(test::LastLine(r.Err), "ECR report don't clear!") << r.Err;
 }
