@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   python3 python3-xlrd libreoffice-calc-nogui
   cups-client
+  xvfb xauth
 )
 
 missing=()
