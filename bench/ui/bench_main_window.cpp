@@ -212,11 +212,14 @@ void TimeVisibleWindow(const fs::path& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   if (argc == 3 && std::strcmp(argv[1], "--start-up-child") == 0) return StartUpChild(argv[2]);
 
   const fs::path dir = fs::temp_directory_path() / ("plumgr_bench_ui_" + std::to_string(getpid()));
   fs::create_directories(dir);
   const std::string settings = (dir / "SYSTEM.CFG").string();
+  // A set whose .PAR holds no settings would stop each Open at its notice.
+  std::ofstream(settings) << "[Comm]\r\nPort=2\r\n[Default]\r\nVAT1=23.00\r\n";
   const char* display = std::getenv("DISPLAY");
   std::vector<const char*> platforms = {"offscreen"};
   if (display != nullptr && *display != '\0') platforms.push_back("xcb");
