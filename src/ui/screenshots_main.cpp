@@ -5,7 +5,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -105,6 +107,11 @@ class Shooter {
     });
     poll.start(kPollMs);
     open();
+    // The command ended before the window was seen as asked.
+    if (poll.isActive()) {
+      std::cerr << "plumgr-screenshots: " << name.toStdString() << " was not seen\n";
+      failed_ = true;
+    }
   }
 
   // A modal dialog opened by `open`, saved and rejected.
@@ -126,19 +133,29 @@ class Shooter {
   }
 
   // A download of the whole set, saved while its packages move and then cancelled.
+  // The download runs after its dialog has closed, so the progress window is
+  // looked for around the whole command, not from the dialog's own loop.
   void RunningDownload() {
     const ProgressModel& progress = window_.Progress();
     WhenVisible(
-        "DownloadDlg", [&] { Action("DownloadItem"); },
-        [&](QWidget* dialog) {
+        "ProgressForm",
+        [&] {
           WhenVisible(
-              "ProgressForm", [&] { dialog->findChild<QPushButton*>("OKBtn")->click(); },
-              [&](QWidget* window) {
-                Save(window, "ProgressForm-running");
-                window->findChild<QPushButton*>("CancelBtn")->click();
-              },
-              [&] { return progress.Margin() > 8 && progress.Progress() > progress.Margin() / 3; });
-        });
+              "DownloadDlg", [&] { Action("DownloadItem"); },
+              [](QWidget* dialog) {
+                // The whole PLU table alone: long enough to be seen moving.
+                auto* kinds = dialog->findChild<QListWidget*>("CheckListBox1");
+                for (int row = 0; row < kinds->count(); ++row)
+                  kinds->item(row)->setCheckState(row == 0 ? Qt::Checked : Qt::Unchecked);
+                dialog->findChild<QSpinBox*>("RangeEndEdit")->setValue(CurrentProfile().PluCount);
+                dialog->findChild<QPushButton*>("OKBtn")->click();
+              });
+        },
+        [&](QWidget* window) {
+          Save(window, "ProgressForm-running");
+          window->findChild<QPushButton*>("CancelBtn")->click();
+        },
+        [&] { return progress.Margin() > 8 && progress.Progress() > progress.Margin() / 3; });
   }
 
   // The progress window turned into an error report, as a failed step leaves it.
