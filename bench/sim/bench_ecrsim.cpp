@@ -13,6 +13,7 @@
 
 #include "data/definitions.h"
 #include "link/bus_frame.h"
+#include "link/line_speed.h"
 #include "sim/ecr_simulator.h"
 
 namespace {
@@ -26,9 +27,9 @@ int OpenPort(const std::string& path, int speed) {
   termios settings{};
   tcgetattr(fd, &settings);
   cfmakeraw(&settings);
-  speed_t constant = plumgr::sim::SpeedConstant(speed);
-  cfsetispeed(&settings, constant);
-  cfsetospeed(&settings, constant);
+  const speed_t code = plumgr::TermiosSpeed(static_cast<std::uint32_t>(speed)).value_or(B0);
+  cfsetispeed(&settings, code);
+  cfsetospeed(&settings, code);
   tcsetattr(fd, TCSANOW, &settings);
   return fd;
 }

@@ -35,7 +35,7 @@ PackageBlock Request(std::uint8_t type, std::uint16_t number) {
 int main() {
   PackageHandlerTable handlers = DefaultPackageHandlers();
   RegisterState state;
-  FrameContext context{115200};
+  FrameContext context{115200, {}};
   std::size_t sink = 0;
 
   // 3334 download packages of three slots each fill the table.

@@ -10,18 +10,10 @@
 namespace plumgr {
 namespace {
 
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ')
-    text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ')
-    text.remove_suffix(1);
-  return text;
-}
-
 // The download sends the trimmed password as a 16-bit number and 0 for a text
 // that is no number, so only what arrives unchanged is accepted (empty is 0).
 bool IsSendablePassword(std::string_view password) {
-  const std::string_view trimmed = TrimBlanks(password);
+  const std::string_view trimmed = TrimBlanksAndControls(password);
   if (trimmed.empty()) return true;
   const std::optional<std::int64_t> number = ParseWholeNumber(trimmed);
   return number && *number >= 0 && *number <= kLargestClerkPassword;

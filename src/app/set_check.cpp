@@ -9,7 +9,6 @@
 #include "data/helpers.h"
 #include "data/repeat_checks.h"
 #include "data/rounding.h"
-#include "transfer/wire_numbers.h"
 
 namespace plumgr {
 namespace {
@@ -38,7 +37,7 @@ bool NeedsValue(GridId grid, int col) {
 }
 
 bool IsNamedPlu(const Tables& tables, int row) {
-  return !TrimBlanks(tables.PLUGrid.Cell(PluCol::Name, row)).empty();
+  return !TrimBlanksAndControls(tables.PLUGrid.Cell(PluCol::Name, row)).empty();
 }
 
 std::optional<std::string> CellFault(const Tables& tables, GridId grid, int col, int row,
@@ -88,22 +87,22 @@ void CheckRepeats(const Tables& tables, GridId grid, int col, Check check,
 }  // namespace
 
 std::string RefusalReason(GridId grid, int col, const std::string& text, char separator) {
-  const ColumnSpec& spec = Column(grid, col);
-  if (text.size() > static_cast<std::size_t>(spec.TextLimit))
-    return "longer than " + std::to_string(spec.TextLimit) + " characters";
-  switch (spec.Rule) {
+  const ColumnRule& rule = Column(grid, col);
+  if (text.size() > static_cast<std::size_t>(rule.TextLimit))
+    return "longer than " + std::to_string(rule.TextLimit) + " characters";
+  switch (rule.Rule) {
     case CellRule::Barcode:
       return "not a whole number of at most 13 digits";
     case CellRule::WholeNumber:
-      return "not a whole number from " + std::to_string(static_cast<long long>(spec.Min)) +
-             " to " + std::to_string(static_cast<long long>(spec.Max));
+      return "not a whole number from " + std::to_string(static_cast<long long>(rule.Min)) +
+             " to " + std::to_string(static_cast<long long>(rule.Max));
     case CellRule::Decimal: {
       std::optional<double> value = ParseDecimal(text, separator);
       if (!value) return "not a decimal number";
-      if (spec.Min == -spec.Max)
-        return "absolute value above " + FormatLimit(spec.Max, spec.Decimals, separator);
-      if (*value > spec.Max) return "above " + FormatLimit(spec.Max, spec.Decimals, separator);
-      return "does not fit " + std::to_string(spec.TextLimit) + " characters";
+      if (rule.Min == -rule.Max)
+        return "absolute value above " + FormatLimit(rule.Max, rule.Decimals, separator);
+      if (*value > rule.Max) return "above " + FormatLimit(rule.Max, rule.Decimals, separator);
+      return "does not fit " + std::to_string(rule.TextLimit) + " characters";
     }
     default:
       return "refused";

@@ -8,17 +8,17 @@ namespace plumgr {
 
 namespace {
 
-std::optional<std::string> NormalizeWhole(const ColumnSpec& spec, const std::string& text) {
+std::optional<std::string> NormalizeWhole(const ColumnRule& rule, const std::string& text) {
   std::optional<std::int64_t> value = ParseWholeNumber(text);
-  if (!value || *value < spec.Min || *value > spec.Max) return std::nullopt;
+  if (!value || *value < rule.Min || *value > rule.Max) return std::nullopt;
   return std::to_string(*value);
 }
 
-std::optional<std::string> NormalizeDecimal(const ColumnSpec& spec, const std::string& text,
+std::optional<std::string> NormalizeDecimal(const ColumnRule& rule, const std::string& text,
                                             char separator) {
   std::optional<double> value = ParseDecimal(text, separator);
-  if (!value || *value < spec.Min || *value > spec.Max) return std::nullopt;
-  return FormatFixed(*value, spec.Decimals, separator);
+  if (!value || *value < rule.Min || *value > rule.Max) return std::nullopt;
+  return FormatFixed(*value, rule.Decimals, separator);
 }
 
 // Barcodes go to the register as 13-digit packed BCD, which has no sign.
@@ -32,19 +32,19 @@ std::optional<std::string> NormalizeBarcode(const std::string& text) {
 
 std::optional<std::string> NormalizeCellText(GridId grid, int col, const std::string& text,
                                              char decimal_separator) {
-  const ColumnSpec& spec = Column(grid, col);
-  if (text.size() > static_cast<std::size_t>(spec.TextLimit)) return std::nullopt;
+  const ColumnRule& rule = Column(grid, col);
+  if (text.size() > static_cast<std::size_t>(rule.TextLimit)) return std::nullopt;
   if (text.empty()) return ColumnDefault(grid, col, decimal_separator);
   std::optional<std::string> normal;
-  switch (spec.Rule) {
+  switch (rule.Rule) {
     case CellRule::Barcode:
       normal = NormalizeBarcode(text);
       break;
     case CellRule::WholeNumber:
-      normal = NormalizeWhole(spec, text);
+      normal = NormalizeWhole(rule, text);
       break;
     case CellRule::Decimal:
-      normal = NormalizeDecimal(spec, text, decimal_separator);
+      normal = NormalizeDecimal(rule, text, decimal_separator);
       break;
     case CellRule::None:
     case CellRule::LengthOnly:
@@ -55,7 +55,7 @@ std::optional<std::string> NormalizeCellText(GridId grid, int col, const std::st
   }
   // A normal form longer than the column could never be validated again (a
   // price of -1000000 would become "-1000000.00"), so such values are refused.
-  if (normal && normal->size() > static_cast<std::size_t>(spec.TextLimit)) return std::nullopt;
+  if (normal && normal->size() > static_cast<std::size_t>(rule.TextLimit)) return std::nullopt;
   return normal;
 }
 

@@ -48,6 +48,17 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// What another writer wrote to the file reaches the disk before the rename.
+FileResult FlushToDisk(const std::string& temp, const std::string& target) {
+  int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return FileResult::Failure(ErrorText("Cannot write file", target, errno));
+  const bool flushed = ::fsync(fd) == 0;
+  const int error = errno;
+  ::close(fd);
+  if (!flushed) return FileResult::Failure(ErrorText("Cannot write file", target, error));
+  return FileResult::Success();
+}
+
 }  // namespace
 
 FileResult CheckReplaceable(const std::string& path) {
@@ -90,13 +101,16 @@ FileReadResult ReadFileBytes(const std::string& path) {
 }
 
 PendingFile::PendingFile(PendingFile&& other) noexcept
-    : target_(std::move(other.target_)), temp_(std::exchange(other.temp_, {})) {}
+    : target_(std::move(other.target_)),
+      temp_(std::exchange(other.temp_, {})),
+      filled_by_path_(other.filled_by_path_) {}
 
 PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
   if (this != &other) {
     if (!temp_.empty()) ::unlink(temp_.c_str());
     target_ = std::move(other.target_);
     temp_ = std::exchange(other.temp_, {});
+    filled_by_path_ = other.filled_by_path_;
   }
   return *this;
 }
@@ -105,21 +119,21 @@ PendingFile::~PendingFile() {
   if (!temp_.empty()) ::unlink(temp_.c_str());
 }
 
-FileResult PendingFile::Prepare(const std::string& path, std::string_view bytes,
-                                NewFileAccess access, PendingFile* out) {
+FileResult PendingFile::Create(const std::string& path, NewFileAccess access, PendingFile* out,
+                               int* fd) {
   std::string target = ResolveTarget(path);
   struct stat old_file {};
   bool exists = ::stat(target.c_str(), &old_file) == 0 && S_ISREG(old_file.st_mode);
   mode_t mode = access == NewFileAccess::OwnerOnly ? 0600 : 0666;
 
   std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+  *fd = -1;
+  for (int attempt = 0; attempt < 100 && *fd < 0; ++attempt) {
     temp = TempNameFor(target);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0 && errno != EEXIST) break;
+    *fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (*fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return FileResult::Failure(ErrorText("Cannot create file", path, errno));
+  if (*fd < 0) return FileResult::Failure(ErrorText("Cannot create file", path, errno));
 
   PendingFile pending;
   pending.target_ = target;
@@ -127,9 +141,18 @@ FileResult PendingFile::Prepare(const std::string& path, std::string_view bytes,
   if (exists) {
     // The new file takes the place of the old one, so it keeps its owner and mode.
     // Only root may keep another user's ownership; otherwise the file becomes ours.
-    if (::fchown(fd, old_file.st_uid, old_file.st_gid) != 0) errno = 0;
-    if (::fchmod(fd, old_file.st_mode & 07777) != 0) errno = 0;
+    if (::fchown(*fd, old_file.st_uid, old_file.st_gid) != 0) errno = 0;
+    if (::fchmod(*fd, old_file.st_mode & 07777) != 0) errno = 0;
   }
+  *out = std::move(pending);
+  return FileResult::Success();
+}
+
+FileResult PendingFile::Prepare(const std::string& path, std::string_view bytes,
+                                NewFileAccess access, PendingFile* out) {
+  PendingFile pending;
+  int fd = -1;
+  if (FileResult created = Create(path, access, &pending, &fd); !created) return created;
   bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   int error = errno;
   if (::close(fd) != 0 && written) {
@@ -141,12 +164,27 @@ FileResult PendingFile::Prepare(const std::string& path, std::string_view bytes,
   return FileResult::Success();
 }
 
+FileResult PendingFile::Reserve(const std::string& path, NewFileAccess access, PendingFile* out) {
+  if (FileResult replaceable = CheckReplaceable(path); !replaceable) return replaceable;
+  PendingFile pending;
+  int fd = -1;
+  if (FileResult created = Create(path, access, &pending, &fd); !created) return created;
+  ::close(fd);
+  pending.filled_by_path_ = true;
+  *out = std::move(pending);
+  return FileResult::Success();
+}
+
 FileResult PendingFile::CheckTarget() const {
   return CheckReplaceable(target_);
 }
 
 FileResult PendingFile::Commit() {
   if (temp_.empty()) return FileResult::Failure("Cannot write file \"" + target_ + "\".");
+  if (filled_by_path_) {
+    if (FileResult flushed = FlushToDisk(temp_, target_); !flushed) return flushed;
+    filled_by_path_ = false;
+  }
   if (::rename(temp_.c_str(), target_.c_str()) != 0)
     return FileResult::Failure(ErrorText("Cannot write file", target_, errno));
   temp_.clear();

@@ -50,6 +50,10 @@ class PendingFile {
   // Writes the bytes to a temporary file beside path and flushes them to disk.
   static FileResult Prepare(const std::string& path, std::string_view bytes, NewFileAccess access,
                             PendingFile* out);
+  // For a writer that needs a path of its own (libxlsxwriter): an empty
+  // temporary file beside path, for the writer to fill through TempPath() before
+  // Commit, which flushes it to disk first.
+  static FileResult Reserve(const std::string& path, NewFileAccess access, PendingFile* out);
   // Refuses early what would make Commit fail (a directory in the target's
   // place) or replace a read-only file (CheckReplaceable).
   FileResult CheckTarget() const;
@@ -57,10 +61,16 @@ class PendingFile {
   FileResult Commit();
 
   const std::string& Target() const { return target_; }
+  const std::string& TempPath() const { return temp_; }
 
  private:
+  // Creates the temporary file beside path, with the old file's owner and mode.
+  static FileResult Create(const std::string& path, NewFileAccess access, PendingFile* out,
+                           int* fd);
+
   std::string target_;
   std::string temp_;
+  bool filled_by_path_ = false;  // written by another writer, not yet flushed
 };
 
 // Replaces the file at path with the bytes (Prepare and Commit in one step).

@@ -196,11 +196,11 @@ bool GridEditModel::KeyPress(char ch) {
 bool GridEditModel::AcceptsKey(char ch) const {
   if (!IsPrintable(ch)) return true;
   if (!editing_ || !IsEditable(current_.Col)) return false;
-  const ColumnSpec& spec = Column(grid_id_, current_.Col);
+  const ColumnRule& rule = Column(grid_id_, current_.Col);
   const std::string& text = editor_.Text();
-  if (text.size() >= static_cast<std::size_t>(spec.TextLimit) && !editor_.HasSelection())
+  if (text.size() >= static_cast<std::size_t>(rule.TextLimit) && !editor_.HasSelection())
     return false;
-  switch (spec.Keys) {
+  switch (rule.Keys) {
     case KeyClass::AnyChar:
       return true;
     case KeyClass::Digits:

@@ -8,14 +8,11 @@ namespace plumgr {
 
 namespace {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front()))
+template <typename IsBlank>
+std::string_view TrimEnds(std::string_view text, IsBlank blank) {
+  while (!text.empty() && blank(text.front()))
     text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back()))
+  while (!text.empty() && blank(text.back()))
     text.remove_suffix(1);
   return text;
 }
@@ -30,6 +27,14 @@ std::size_t SkipDigits(std::string_view text, std::size_t& pos) {
 
 }  // namespace
 
+std::string_view TrimBlanksAndControls(std::string_view text) {
+  return TrimEnds(text, [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+std::string_view TrimSpacesAndTabs(std::string_view text) {
+  return TrimEnds(text, [](char c) { return c == ' ' || c == '\t'; });
+}
+
 bool IsDigitKey(char key) {
   return key >= '0' && key <= '9';
 }
@@ -41,7 +46,7 @@ bool IsNumberKey(std::string_view text, char key, char decimal_separator) {
 }
 
 std::optional<double> ParseDecimal(std::string_view text, char decimal_separator) {
-  text = TrimBlanks(text);
+  text = TrimSpacesAndTabs(text);
   // Checked by hand so that the notation is exactly the locale's, then converted
   // with '.' by from_chars, which ignores the process locale.
   std::string canonical;

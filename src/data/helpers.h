@@ -29,6 +29,15 @@ std::optional<std::int64_t> ParseWholeNumber(std::string_view text);
 // The text read as a decimal number, or the fallback when it does not parse.
 double TextToFloat(std::string_view text, double fallback, char decimal_separator);
 
+// The text without the blanks at its ends, where every byte up to the space
+// counts as one (tabs, CR, LF and the other control characters): how a name, a
+// code or a password is trimmed before it is compared, packed or read.
+std::string_view TrimBlanksAndControls(std::string_view text);
+
+// The text without the spaces and tabs at its ends: the blanks a decimal number
+// may carry in a cell or a settings value.
+std::string_view TrimSpacesAndTabs(std::string_view text);
+
 // The text without its leading run of `ch`.
 std::string TrimLeftChar(std::string_view text, char ch);
 

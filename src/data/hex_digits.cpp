@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "data/helpers.h"
+
 namespace plumgr {
 namespace {
 
@@ -11,18 +13,6 @@ int HexValue(char ch) {
   if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
   if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
   return -1;
-}
-
-bool IsBlank(char ch) {
-  return static_cast<unsigned char>(ch) <= ' ';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back()))
-    text.remove_suffix(1);
-  return text;
 }
 
 }  // namespace
@@ -46,7 +36,7 @@ bool PutDigitsUntrimmed(std::string_view text, std::uint8_t* field, int width) {
 }
 
 bool PutDigits(std::string_view text, std::uint8_t* field, int width) {
-  return PutDigitsUntrimmed(TrimBlanks(text), field, width);
+  return PutDigitsUntrimmed(TrimBlanksAndControls(text), field, width);
 }
 
 }  // namespace plumgr

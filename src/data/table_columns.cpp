@@ -2,7 +2,7 @@
 
 namespace plumgr {
 
-const ColumnSpec& Column(GridId grid, int col) {
+const ColumnRule& Column(GridId grid, int col) {
   return grid == GridId::Plu ? kPluColumns[static_cast<std::size_t>(col)]
                              : kDeptColumns[static_cast<std::size_t>(col)];
 }

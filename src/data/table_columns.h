@@ -36,7 +36,7 @@ enum class CellRule {
   Decimal,      // within [Min, Max], fixed-point normal form with Decimals digits
 };
 
-struct ColumnSpec {
+struct ColumnRule {
   int TextLimit;                 // also the column width in characters
   std::string_view DefaultText;  // a '.' stands for the locale's decimal separator
   KeyClass Keys;
@@ -46,7 +46,7 @@ struct ColumnSpec {
   double Max = std::numeric_limits<double>::infinity();
 };
 
-inline constexpr std::array<ColumnSpec, PluCol::Count> kPluColumns = {{
+inline constexpr std::array<ColumnRule, PluCol::Count> kPluColumns = {{
     {5, "", KeyClass::NotEditable, CellRule::None},
     {13, "", KeyClass::Digits, CellRule::Barcode},
     {18, "", KeyClass::AnyChar, CellRule::PluName},
@@ -60,15 +60,15 @@ inline constexpr std::array<ColumnSpec, PluCol::Count> kPluColumns = {{
     {10, "0", KeyClass::NotEditable, CellRule::LengthOnly},
 }};
 
-inline constexpr std::array<ColumnSpec, DeptCol::Count> kDeptColumns = {{
+inline constexpr std::array<ColumnRule, DeptCol::Count> kDeptColumns = {{
     {1, "", KeyClass::NotEditable, CellRule::None},
     {18, "", KeyClass::AnyChar, CellRule::DeptName},
     {1, "1", KeyClass::Digits, CellRule::WholeNumber, 0, 1, 9},
     {9, "0.00", KeyClass::NumberKeys, CellRule::Decimal, 2},
 }};
 
-// The spec of a column; col must be within the grid's columns.
-const ColumnSpec& Column(GridId grid, int col);
+// The rules of a column; col must be within the grid's columns.
+const ColumnRule& Column(GridId grid, int col);
 int ColumnCount(GridId grid);
 
 // The column's default text with the locale's decimal separator.

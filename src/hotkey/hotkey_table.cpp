@@ -12,14 +12,6 @@
 namespace plumgr {
 namespace {
 
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
-    text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
-    text.remove_suffix(1);
-  return text;
-}
-
 bool AppendLevel(TMyGrid& grid, int key_count, bool level2, HotKeyTable& table,
                  std::string* message) {
   for (int i = 0; i < key_count; ++i) {
@@ -43,7 +35,7 @@ bool PackHexDigits(const std::string& code, std::uint8_t* record) {
 
 bool EncodeHotKeyRecord(const TGridItem& item, std::uint8_t* record, std::string* message) {
   std::fill(record, record + kHotKeyRecordSize, std::uint8_t{0});
-  std::string_view code = TrimBlanks(item.Code);
+  std::string_view code = TrimBlanksAndControls(item.Code);
   if (code.empty()) return true;
   if (item.BTNType == 1) {
     // A code that is not all hexadecimal digits still gives the part it packed.

@@ -88,6 +88,12 @@ void TComm::SetLineSettings(const CommLineSettings& settings) {
   ApplyLineSettings();
 }
 
+void TComm::SetBaudRate(std::uint32_t baud) {
+  CommLineSettings line = line_;
+  line.BaudRate = baud;
+  SetLineSettings(line);
+}
+
 // A refusal by the driver is not reported: what it accepted stays in force, as
 // the port has always behaved. The driver takes the settings at once, so no pause
 // follows them.

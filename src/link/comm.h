@@ -162,9 +162,9 @@ class TComm {
   // Where COM1 to COM4 lead; without a lookup they are /dev/ttyS0 to /dev/ttyS3.
   void SetPortSettingLookup(PortSettingLookup lookup) { lookup_ = std::move(lookup); }
 
-  // Properties. Each setter stores a value only if it differs; on an open port a
-  // line property is written to the device at once. CommName takes effect at the
-  // next OpenPort.
+  // Properties. A setter stores a value only if it differs; on an open port the
+  // line properties are written to the device at once. CommName takes effect at
+  // the next OpenPort.
   const std::string& CommName() const { return comm_name_; }
   void SetCommName(const std::string& name) { comm_name_ = name; }
 
@@ -174,61 +174,9 @@ class TComm {
   const CommTimeouts& Timeouts() const { return timeouts_; }
   void SetTimeouts(const CommTimeouts& timeouts) { timeouts_ = timeouts; }
 
+  // The one line property the bus component changes on its own, at every connect.
   std::uint32_t BaudRate() const { return line_.BaudRate; }
-  void SetBaudRate(std::uint32_t v) { SetLine(&CommLineSettings::BaudRate, v); }
-  bool ParityCheck() const { return line_.ParityCheck; }
-  void SetParityCheck(bool v) { SetLine(&CommLineSettings::ParityCheck, v); }
-  bool Outx_CtsFlow() const { return line_.Outx_CtsFlow; }
-  void SetOutx_CtsFlow(bool v) { SetLine(&CommLineSettings::Outx_CtsFlow, v); }
-  bool Outx_DsrFlow() const { return line_.Outx_DsrFlow; }
-  void SetOutx_DsrFlow(bool v) { SetLine(&CommLineSettings::Outx_DsrFlow, v); }
-  TDtrControl DtrControl() const { return line_.DtrControl; }
-  void SetDtrControl(TDtrControl v) { SetLine(&CommLineSettings::DtrControl, v); }
-  bool DsrSensitivity() const { return line_.DsrSensitivity; }
-  void SetDsrSensitivity(bool v) { SetLine(&CommLineSettings::DsrSensitivity, v); }
-  bool TxContinueOnXoff() const { return line_.TxContinueOnXoff; }
-  void SetTxContinueOnXoff(bool v) { SetLine(&CommLineSettings::TxContinueOnXoff, v); }
-  bool Outx_XonXoffFlow() const { return line_.Outx_XonXoffFlow; }
-  void SetOutx_XonXoffFlow(bool v) { SetLine(&CommLineSettings::Outx_XonXoffFlow, v); }
-  bool Inx_XonXoffFlow() const { return line_.Inx_XonXoffFlow; }
-  void SetInx_XonXoffFlow(bool v) { SetLine(&CommLineSettings::Inx_XonXoffFlow, v); }
-  bool ReplaceWhenParityError() const { return line_.ReplaceWhenParityError; }
-  void SetReplaceWhenParityError(bool v) { SetLine(&CommLineSettings::ReplaceWhenParityError, v); }
-  bool IgnoreNullChar() const { return line_.IgnoreNullChar; }
-  void SetIgnoreNullChar(bool v) { SetLine(&CommLineSettings::IgnoreNullChar, v); }
-  TRtsControl RtsControl() const { return line_.RtsControl; }
-  void SetRtsControl(TRtsControl v) { SetLine(&CommLineSettings::RtsControl, v); }
-  std::uint16_t XonLimit() const { return line_.XonLimit; }
-  void SetXonLimit(std::uint16_t v) { SetLine(&CommLineSettings::XonLimit, v); }
-  std::uint16_t XoffLimit() const { return line_.XoffLimit; }
-  void SetXoffLimit(std::uint16_t v) { SetLine(&CommLineSettings::XoffLimit, v); }
-  TByteSize ByteSize() const { return line_.ByteSize; }
-  void SetByteSize(TByteSize v) { SetLine(&CommLineSettings::ByteSize, v); }
-  TParity Parity() const { return line_.Parity; }
-  void SetParity(TParity v) { SetLine(&CommLineSettings::Parity, v); }
-  TStopBits StopBits() const { return line_.StopBits; }
-  void SetStopBits(TStopBits v) { SetLine(&CommLineSettings::StopBits, v); }
-  char XonChar() const { return line_.XonChar; }
-  void SetXonChar(char v) { SetLine(&CommLineSettings::XonChar, v); }
-  char XoffChar() const { return line_.XoffChar; }
-  void SetXoffChar(char v) { SetLine(&CommLineSettings::XoffChar, v); }
-  char ReplacedChar() const { return line_.ReplacedChar; }
-  void SetReplacedChar(char v) { SetLine(&CommLineSettings::ReplacedChar, v); }
-
-  std::uint32_t ReadIntervalTimeout() const { return timeouts_.ReadIntervalTimeout; }
-  void SetReadIntervalTimeout(std::uint32_t v) { timeouts_.ReadIntervalTimeout = v; }
-  std::uint32_t ReadTotalTimeoutMultiplier() const { return timeouts_.ReadTotalTimeoutMultiplier; }
-  void SetReadTotalTimeoutMultiplier(std::uint32_t v) { timeouts_.ReadTotalTimeoutMultiplier = v; }
-  std::uint32_t ReadTotalTimeoutConstant() const { return timeouts_.ReadTotalTimeoutConstant; }
-  void SetReadTotalTimeoutConstant(std::uint32_t v) { timeouts_.ReadTotalTimeoutConstant = v; }
-  std::uint32_t WriteTotalTimeoutMultiplier() const {
-    return timeouts_.WriteTotalTimeoutMultiplier;
-  }
-  void SetWriteTotalTimeoutMultiplier(std::uint32_t v) {
-    timeouts_.WriteTotalTimeoutMultiplier = v;
-  }
-  std::uint32_t WriteTotalTimeoutConstant() const { return timeouts_.WriteTotalTimeoutConstant; }
-  void SetWriteTotalTimeoutConstant(std::uint32_t v) { timeouts_.WriteTotalTimeoutConstant = v; }
+  void SetBaudRate(std::uint32_t baud);
 
   // Events, raised on the owner thread; one that is not assigned is skipped.
   // Line errors and modem changes come from the driver's counters, which the
@@ -249,12 +197,6 @@ class TComm {
   class Notifier;
   class Workers;
 
-  template <typename T>
-  void SetLine(T CommLineSettings::*field, T value) {
-    if (line_.*field == value) return;
-    line_.*field = value;
-    ApplyLineSettings();
-  }
   void ApplyLineSettings();
 
   // Called on the owner thread for each notification a worker posted.

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "data/definitions.h"
+#include "data/helpers.h"
 #include "data/ui_port.h"
 #include "link/comm.h"
 
@@ -23,11 +24,6 @@ constexpr std::uint8_t kBroadcastMarker1024 = 0x5A;
 constexpr std::uint8_t kBroadcastMarker5120 = 0xA5;
 constexpr std::size_t kConnectStationTable = 32;
 constexpr std::size_t kHexBytesPerLine = 16;
-
-std::uint8_t Bcd(int value) {
-  value = std::abs(value);
-  return static_cast<std::uint8_t>((value / 10 % 10) << 4 | value % 10);
-}
 
 int BaudOf(TBaudRate rate) {
   return BaudRateTable[static_cast<std::size_t>(rate)];
@@ -64,13 +60,11 @@ BusDateTime LocalDateTimeNow() {
 }
 
 std::array<std::uint8_t, 4> StationBcd(std::int32_t station) {
-  // Digits beyond the eighth are dropped.
-  std::int64_t value = std::abs(static_cast<std::int64_t>(station)) % 100000000;
+  // Int64ToBcd drops the digits beyond the eighth and writes the most
+  // significant pair first; the station travels least significant pair first.
   std::array<std::uint8_t, 4> bytes{};
-  for (std::uint8_t& byte : bytes) {
-    byte = Bcd(static_cast<int>(value % 100));
-    value /= 100;
-  }
+  Int64ToBcd(8, bytes.data(), std::abs(static_cast<std::int64_t>(station)));
+  std::reverse(bytes.begin(), bytes.end());
   return bytes;
 }
 
@@ -79,12 +73,10 @@ PackageBytes ConnectPackageData(std::int32_t station, const BusDateTime& now, TB
                                 const std::array<std::int32_t, kStationTableSize>& stations) {
   PackageBytes data{};
   PutStation(&data[0], broadcast ? 0 : station);
-  data[4] = Bcd(now.Year % 100);
-  data[5] = Bcd(now.Month);
-  data[6] = Bcd(now.Day);
-  data[7] = Bcd(now.Hour);
-  data[8] = Bcd(now.Minute);
-  data[9] = Bcd(now.Second);
+  // One packed BCD byte each, so only the year's last two digits travel.
+  const int clock[] = {now.Year % 100, now.Month, now.Day, now.Hour, now.Minute, now.Second};
+  for (std::size_t i = 0; i < std::size(clock); ++i)
+    Int64ToBcd(2, &data[4 + i], clock[i]);
   data[10] = static_cast<std::uint8_t>(baud);
   if (!broadcast) {
     data[11] = kConnectMarker;
@@ -108,7 +100,9 @@ TKovoIBusComm::TKovoIBusComm() : comm_(std::make_unique<TComm>()) {
   line.Parity = TParity::None;
   line.StopBits = TStopBits::_1;
   comm_->SetLineSettings(line);
-  comm_->SetReadIntervalTimeout(1);
+  CommTimeouts timeouts = comm_->Timeouts();
+  timeouts.ReadIntervalTimeout = 1;
+  comm_->SetTimeouts(timeouts);
   comm_->OnReceiveData = [this](TComm*, const std::uint8_t* data, std::uint16_t length) {
     OnReceiveData(data, length);
   };

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "link/line_speed.h"
 #include "link/port_lock_owner.h"
 #include "link/serial_device.h"
 
@@ -39,35 +40,6 @@ SerialDevice::OpenResult Refuse(int fd, std::string message, std::string detail)
   result.Message = std::move(message);
   result.Detail = std::move(detail);
   return result;
-}
-
-std::optional<speed_t> SpeedCode(std::uint32_t baud) {
-  switch (baud) {
-    case 1200:
-      return B1200;
-    case 2400:
-      return B2400;
-    case 4800:
-      return B4800;
-    case 9600:
-      return B9600;
-    case 19200:
-      return B19200;
-    case 38400:
-      return B38400;
-    case 57600:
-      return B57600;
-    case 115200:
-      return B115200;
-    case 230400:
-      return B230400;
-    case 460800:
-      return B460800;
-    case 921600:
-      return B921600;
-    default:
-      return std::nullopt;
-  }
 }
 
 tcflag_t ByteSizeFlag(TByteSize size) {
@@ -213,7 +185,7 @@ bool SerialDevice::Apply(const CommLineSettings& settings) {
   if (::tcgetattr(fd_, &t) != 0) return false;
   BuildTermios(t, settings);
   bool ok = true;
-  if (const auto speed = SpeedCode(settings.BaudRate)) {
+  if (const auto speed = TermiosSpeed(settings.BaudRate)) {
     ::cfsetispeed(&t, *speed);
     ::cfsetospeed(&t, *speed);
   } else {

@@ -7,7 +7,6 @@
 #include "data/file_io.h"
 #include "output/compound_file.h"
 #include "output/csv_sheet.h"
-#include "output/temp_file_beside.h"
 #include "output/xls_workbook.h"
 #include "output/xlsx_sheet.h"
 
@@ -71,10 +70,10 @@ FileResult SaveXls(const Sheet& sheet, const std::string& file_name) {
 }
 
 FileResult SaveXlsxFile(const Sheet& sheet, const std::string& file_name) {
-  TempFileBeside temp;
-  if (FileResult r = temp.Create(file_name); !r) return r;
-  if (FileResult r = WriteXlsx(sheet, temp.Path(), file_name); !r) return r;
-  return temp.Commit();
+  PendingFile pending;
+  if (FileResult r = PendingFile::Reserve(file_name, NewFileAccess::Shared, &pending); !r) return r;
+  if (FileResult r = WriteXlsx(sheet, pending.TempPath(), file_name); !r) return r;
+  return pending.Commit();
 }
 
 // The most characters one cell holds: a .xls string counts them in 16 bits,

@@ -6,11 +6,19 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <system_error>
 #include <utility>
 
+#include "link/line_speed.h"
+
 namespace plumgr::sim {
 namespace {
+
+std::optional<speed_t> LineSpeedCode(int speed) {
+  if (speed <= 0) return std::nullopt;
+  return TermiosSpeed(static_cast<std::uint32_t>(speed));
+}
 
 [[noreturn]] void ThrowErrno(const std::string& what) {
   throw std::system_error(errno, std::generic_category(), what);
@@ -23,36 +31,14 @@ void MakeRaw(int fd, int speed, const std::string& what) {
   settings.c_cflag |= CS8 | CLOCAL | CREAD;
   settings.c_cc[VMIN] = 0;
   settings.c_cc[VTIME] = 0;
-  speed_t constant = SpeedConstant(speed);
-  if (constant != 0) {
-    cfsetispeed(&settings, constant);
-    cfsetospeed(&settings, constant);
+  if (const std::optional<speed_t> code = LineSpeedCode(speed)) {
+    cfsetispeed(&settings, *code);
+    cfsetospeed(&settings, *code);
   }
   if (tcsetattr(fd, TCSANOW, &settings) != 0) ThrowErrno(what);
 }
 
-struct SpeedPair {
-  int Baud;
-  speed_t Constant;
-};
-
-constexpr SpeedPair kSpeeds[] = {{1200, B1200},   {2400, B2400},     {4800, B4800},
-                                 {9600, B9600},   {19200, B19200},   {38400, B38400},
-                                 {57600, B57600}, {115200, B115200}, {230400, B230400}};
-
 }  // namespace
-
-unsigned SpeedConstant(int speed) {
-  for (const SpeedPair& pair : kSpeeds)
-    if (pair.Baud == speed) return pair.Constant;
-  return 0;
-}
-
-int SpeedFromConstant(unsigned constant) {
-  for (const SpeedPair& pair : kSpeeds)
-    if (pair.Constant == constant) return pair.Baud;
-  return 0;
-}
 
 SimLine::SimLine(Kind kind, int fd, int slave_fd, std::string path)
     : kind_(kind), fd_(fd), slave_fd_(slave_fd), path_(std::move(path)) {}
@@ -105,25 +91,25 @@ SimLine::~SimLine() {
 int SimLine::Speed() const {
   termios settings{};
   if (fd_ < 0 || tcgetattr(fd_, &settings) != 0) return 0;
-  return SpeedFromConstant(cfgetospeed(&settings));
+  return static_cast<int>(BaudOfTermiosSpeed(cfgetospeed(&settings)));
 }
 
 bool SimLine::CanUseSpeed(int speed) const {
   if (kind_ != Kind::Device) return true;
   termios settings{};
-  speed_t constant = SpeedConstant(speed);
-  return fd_ >= 0 && constant != 0 && tcgetattr(fd_, &settings) == 0 &&
-         cfsetispeed(&settings, constant) == 0 && cfsetospeed(&settings, constant) == 0;
+  const std::optional<speed_t> code = LineSpeedCode(speed);
+  return fd_ >= 0 && code && tcgetattr(fd_, &settings) == 0 && cfsetispeed(&settings, *code) == 0 &&
+         cfsetospeed(&settings, *code) == 0;
 }
 
 bool SimLine::SetSpeed(int speed) {
   if (kind_ != Kind::Device) return true;
   if (!CanUseSpeed(speed)) return false;
   termios settings{};
-  speed_t constant = SpeedConstant(speed);
+  const speed_t code = *LineSpeedCode(speed);  // CanUseSpeed found it
   if (tcgetattr(fd_, &settings) != 0) return false;
-  cfsetispeed(&settings, constant);
-  cfsetospeed(&settings, constant);
+  cfsetispeed(&settings, code);
+  cfsetospeed(&settings, code);
   // Let the answer that is still in the driver finish at the old speed. A
   // driver may take part of the settings and report success: read them back.
   if (tcsetattr(fd_, TCSADRAIN, &settings) != 0) return false;

@@ -67,8 +67,4 @@ class SimLine {
   std::string path_;
 };
 
-// The termios speed constant for a baud rate, and back; 0 when unsupported.
-unsigned SpeedConstant(int speed);
-int SpeedFromConstant(unsigned constant);
-
 }  // namespace plumgr::sim

@@ -18,7 +18,7 @@ DepartmentRecordBytes EncodeDepartmentRecord(const StringGrid& dept_grid, int ro
                                              const WireUnits& units) {
   DepartmentRecordBytes record{};
   const std::string& name = dept_grid.Cell(DeptCol::Name, row);
-  if (TrimBlanks(name).empty()) return record;
+  if (TrimBlanksAndControls(name).empty()) return record;
   PutTextField(record, 0, kNameWidth, name);
   record[kTaxOffset] =
       static_cast<std::uint8_t>(WholeNumberOrZero(dept_grid.Cell(DeptCol::Tax, row)) - 1);

@@ -65,7 +65,7 @@ void MergeParameterGroup(ParameterBlock& block, const Settings& settings,
   for (int i = 0; i < kClerkCount; ++i) {
     const std::string password = settings.ClerkPassword(i + 1);
     PutBig16(block, at.ClerkPasswords + 2 * i,
-             static_cast<std::uint16_t>(WholeNumberOrZero(TrimBlanks(password))));
+             static_cast<std::uint16_t>(WholeNumberOrZero(TrimBlanksAndControls(password))));
     PutTextField(block, at.ClerkNames + kClerkNameWidth * i, kClerkNameWidth,
                  settings.ClerkName(i + 1));
   }

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "data/file_io.h"
+#include "data/helpers.h"
 #include "data/table_columns.h"
 
 namespace plumgr {
@@ -91,10 +92,10 @@ std::string RepeatReportLine(const TPLUStruct& entry, char decimal_separator) {
 
 TPLUStruct FindEcrPluByName(std::vector<TPLUStruct>& ecr_plu_table, int row,
                             const std::string& name) {
-  const std::string_view wanted = TrimBlanks(name);
+  const std::string_view wanted = TrimBlanksAndControls(name);
   const std::size_t limit = std::min<std::size_t>(ecr_plu_table.size(), kEcrPluTableSize);
   for (std::size_t i = 0; i < limit; ++i) {
-    const std::string_view held = TrimBlanks(ecr_plu_table[i].Name);
+    const std::string_view held = TrimBlanksAndControls(ecr_plu_table[i].Name);
     if (held.empty()) break;
     if (held == wanted) {
       TPLUStruct found = ecr_plu_table[i];

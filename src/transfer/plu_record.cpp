@@ -60,7 +60,7 @@ PluSlotBytes EmptyPluSlot(std::int32_t index) {
 }
 
 bool HasBlankPluName(const StringGrid& plu_grid, int row) {
-  return TrimBlanks(plu_grid.Cell(PluCol::Name, row)).empty();
+  return TrimBlanksAndControls(plu_grid.Cell(PluCol::Name, row)).empty();
 }
 
 UploadedPluRow DecodeUploadedPluRecord(PluRecordView record, const WireUnits& units) {

@@ -68,14 +68,4 @@ std::string GetTextField(std::span<const std::uint8_t> bytes, std::size_t offset
   return text;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  // Control characters count as blanks too, as they do for every trimmed cell.
-  auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  while (!text.empty() && blank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && blank(text.back()))
-    text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace plumgr

@@ -48,7 +48,4 @@ void PutTextField(std::span<std::uint8_t> bytes, std::size_t offset, std::size_t
 std::string GetTextField(std::span<const std::uint8_t> bytes, std::size_t offset,
                          std::size_t width);
 
-// Text without the blanks (and control characters) at both ends.
-std::string_view TrimBlanks(std::string_view text);
-
 }  // namespace plumgr

@@ -64,6 +64,16 @@ TEST(TrimLeftCharTest, DropsOnlyTheLeadingRun) {
   EXPECT_EQ(TrimLeftChar("1000", '0'), "1000");
 }
 
+// A name, code or password loses every control character at its ends; a number
+// only its spaces and tabs, so "1.5\r" is no number while " Cola\r" is "Cola".
+TEST(TrimTest, NamesLoseControlsNumbersOnlySpacesAndTabs) {
+  EXPECT_EQ(TrimBlanksAndControls(" \t\r\nCola 1\x01 "), "Cola 1");
+  EXPECT_EQ(TrimBlanksAndControls("\x7f"), "\x7f");
+  EXPECT_EQ(TrimSpacesAndTabs(" \t1.5\t "), "1.5");
+  EXPECT_EQ(TrimSpacesAndTabs("1.5\r"), "1.5\r");
+  EXPECT_FALSE(ParseDecimal("1.5\r", '.'));
+}
+
 TEST(PowerTest, WholeAndNegativeExponents) {
   EXPECT_EQ(Power(10, 0), 1);
   EXPECT_EQ(Power(10, 2), 100);

@@ -109,8 +109,10 @@ class CommTest : public ::testing::Test {
   // any byte value passes the line unchanged.
   void Attach(TComm& port) {
     port.SetCommName(pty_.path);
-    port.SetOutx_XonXoffFlow(false);
-    port.SetInx_XonXoffFlow(false);
+    CommLineSettings line = port.LineSettings();
+    line.Outx_XonXoffFlow = false;
+    line.Inx_XonXoffFlow = false;
+    port.SetLineSettings(line);
     port.OnReceiveData = [this](TComm*, const std::uint8_t* buffer, std::uint16_t length) {
       received_.insert(received_.end(), buffer, buffer + length);
       terminated_ = terminated_ && buffer[length] == 0;
@@ -188,12 +190,14 @@ TEST_F(CommTest, SettersRewriteTheLineOfAnOpenPortOnlyOnChange) {
   port_.OpenPort();
   EXPECT_EQ(pty_.Speed(), B9600);
 
-  port_.SetBaudRate(115200);
-  port_.SetByteSize(TByteSize::_7);
-  port_.SetParity(TParity::Even);
-  port_.SetStopBits(TStopBits::_2);
-  port_.SetOutx_XonXoffFlow(true);
-  port_.SetXonChar(0x21);
+  CommLineSettings line = port_.LineSettings();
+  line.BaudRate = 115200;
+  line.ByteSize = TByteSize::_7;
+  line.Parity = TParity::Even;
+  line.StopBits = TStopBits::_2;
+  line.Outx_XonXoffFlow = true;
+  line.XonChar = 0x21;
+  port_.SetLineSettings(line);
   termios t = pty_.Settings();
   EXPECT_EQ(cfgetospeed(&t), B115200);
   // A pseudo-terminal keeps 8 bits without parity whatever it is given.
@@ -213,8 +217,10 @@ TEST_F(CommTest, SettersRewriteTheLineOfAnOpenPortOnlyOnChange) {
   EXPECT_EQ(pty_.Speed(), B57600);
 
   // Modem lines do not exist on a pseudo-terminal; asking for them is harmless.
-  EXPECT_NO_THROW(port_.SetDtrControl(TDtrControl::DtrDisable));
-  EXPECT_NO_THROW(port_.SetRtsControl(TRtsControl::RtsTransmissionAvailable));
+  line = port_.LineSettings();
+  line.DtrControl = TDtrControl::DtrDisable;
+  line.RtsControl = TRtsControl::RtsTransmissionAvailable;
+  EXPECT_NO_THROW(port_.SetLineSettings(line));
 }
 
 TEST_F(CommTest, OneSendDataEmptyArrivesAfterOpeningAndOneAfterARunOfWrites) {
@@ -251,7 +257,9 @@ TEST_F(CommTest, ReceivedChunkIsFollowedByAZeroByte) {
 
 TEST_F(CommTest, ZeroBytesAreDroppedWhenAskedTo) {
   port_.OpenPort();
-  port_.SetIgnoreNullChar(true);
+  CommLineSettings line = port_.LineSettings();
+  line.IgnoreNullChar = true;
+  port_.SetLineSettings(line);
   pty_.Write({0, 'A', 0, 0, 'B', 0});
   ASSERT_TRUE(WaitUntil([&] { return received_.size() == 2; }));
   EXPECT_EQ(received_, (std::vector<std::uint8_t>{'A', 'B'}));

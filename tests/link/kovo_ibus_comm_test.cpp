@@ -400,11 +400,11 @@ TEST(BusDefaultsTest, StartAsTheRegisterExpects) {
   EXPECT_EQ(bus.RetryCount(), 10);
   const TComm& port = bus.Port();
   EXPECT_EQ(port.BaudRate(), 9600u);
-  EXPECT_EQ(port.DtrControl(), TDtrControl::DtrDisable);
-  EXPECT_FALSE(port.Outx_XonXoffFlow());
-  EXPECT_TRUE(port.Inx_XonXoffFlow());
-  EXPECT_FALSE(port.TxContinueOnXoff());
-  EXPECT_EQ(port.ReadIntervalTimeout(), 1u);
+  EXPECT_EQ(port.LineSettings().DtrControl, TDtrControl::DtrDisable);
+  EXPECT_FALSE(port.LineSettings().Outx_XonXoffFlow);
+  EXPECT_TRUE(port.LineSettings().Inx_XonXoffFlow);
+  EXPECT_FALSE(port.LineSettings().TxContinueOnXoff);
+  EXPECT_EQ(port.Timeouts().ReadIntervalTimeout, 1u);
 }
 
 }  // namespace

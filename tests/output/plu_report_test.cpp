@@ -107,8 +107,9 @@ TEST_F(PluReportTest, FontsAreGivenOnlyWhenNotIgnored) {
   ASSERT_TRUE(excel.SaveWorkbook(dir_ + "/fonts.xls").Ok);
   ASSERT_TRUE(excel.SaveWorkbook(dir_ + "/fonts.xlsx").Ok);
   std::string error;
-  if (test::PythonThatImports("xlrd"))
+  if (test::PythonThatImports("xlrd")) {
     EXPECT_TRUE(test::ReadXlsWithXlrd(dir_ + "/fonts.xls", &error).has_value()) << error;
+  }
   EXPECT_TRUE(test::ReadXlsxWithPython(dir_ + "/fonts.xlsx", &error).has_value()) << error;
 }
 

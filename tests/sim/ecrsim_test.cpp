@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "link/line_speed.h"
 #include "sim/frame_assembler.h"
 #include "sim/line_pacer.h"
 #include "sim/support/pc_port.h"
@@ -343,7 +344,7 @@ TEST(DeviceLineTest, TheRegisterSetsTheDeviceSpeedAfterTheConnect) {
   auto device_speed = [pc] {
     termios settings{};
     tcgetattr(pc, &settings);
-    return SpeedFromConstant(cfgetospeed(&settings));
+    return static_cast<int>(BaudOfTermiosSpeed(cfgetospeed(&settings)));
   };
   auto exchange = [pc](const PackageBlock& block, std::size_t answer_size) {
     BusFrame frame = PackFrame(block);

@@ -23,7 +23,7 @@ class GoldenRegister : public testing::Test {
     block.SetNumber(number);
     std::copy(data.begin(), data.end(), block.Data().begin());
     block.StoreChecksum();
-    return handlers_.Handle(block, FrameContext{115200}, state_);
+    return handlers_.Handle(block, FrameContext{115200, {}}, state_);
   }
   PackageBytes Served(std::uint8_t type, std::uint16_t number) {
     Answer answer = Send(type, number, {});

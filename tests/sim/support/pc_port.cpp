@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 
+#include "link/line_speed.h"
 #include "sim/sim_line.h"
 
 namespace plumgr::sim::testing {
@@ -46,8 +47,9 @@ void PcPort::Close() {
 void PcPort::SetSpeed(int speed) {
   termios settings{};
   tcgetattr(fd_, &settings);
-  cfsetispeed(&settings, SpeedConstant(speed));
-  cfsetospeed(&settings, SpeedConstant(speed));
+  const speed_t code = TermiosSpeed(static_cast<std::uint32_t>(speed)).value_or(B0);
+  cfsetispeed(&settings, code);
+  cfsetospeed(&settings, code);
   tcsetattr(fd_, TCSANOW, &settings);
 }
 
