@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "ui/qt_ui_port.h"
+#include "ui/window_texts.h"
 
 #ifndef PLUMGR_VERSION
 #define PLUMGR_VERSION "0"
@@ -40,6 +41,7 @@ AboutBox::AboutBox(const std::string& title, const std::string& company, QWidget
   buttons->button(QDialogButtonBox::Ok)->setObjectName("OKButton");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   layout->addWidget(buttons);
+  RegisterLanguageWindow(this);
 }
 
 }  // namespace plumgr::ui

@@ -16,6 +16,7 @@
 
 #include "data/definitions.h"
 #include "ui/dialogs.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 
@@ -145,6 +146,7 @@ CommSettingDialog::CommSettingDialog(QWidget* parent, const PortSettingLookup& l
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   port_->setFocus();
+  RegisterLanguageWindow(this);
 }
 
 void CommSettingDialog::Load(const CommSettingsModel& model) {

@@ -13,6 +13,7 @@
 
 #include "ui/dialogs.h"
 #include "ui/display_text.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 
@@ -59,7 +60,7 @@ QValidator::State BaseAddressValidator::validate(QString& input, int& position) 
 DataRangeDialog::DataRangeDialog(QWidget* parent, const MemoryRangeModel& model, UiPort& ui)
     : QDialog(parent) {
   setObjectName("DataDlg");
-  setWindowTitle(DisplayText(model.Caption));
+  setWindowTitle(tr("Data range"));
 
   // Only hexadecimal digits can be stored, so the field keeps nothing else.
   std::string base;
@@ -100,6 +101,9 @@ DataRangeDialog::DataRangeDialog(QWidget* parent, const MemoryRangeModel& model,
   layout->setSizeConstraint(QLayout::SetFixedSize);
   base_->setFocus();
   base_->selectAll();
+  RegisterLanguageWindow(this);
+  // The caller's caption of this use, whatever the file gave the design one.
+  setWindowTitle(DisplayText(model.Caption));
 }
 
 MemoryRangeModel DataRangeDialog::Fields(const MemoryRangeModel& model) const {

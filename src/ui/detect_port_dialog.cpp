@@ -10,6 +10,7 @@
 #include "link/kovo_ibus_comm.h"
 #include "ui/dialogs.h"
 #include "ui/display_text.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 
@@ -53,6 +54,7 @@ DetectPortDialog::DetectPortDialog(QWidget* parent, MainWindowState& state)
   layout->addLayout(buttons);
   Repaint();
   detect_->setFocus();
+  RegisterLanguageWindow(this);
 }
 
 void DetectPortDialog::Detect() {

@@ -44,17 +44,19 @@ int main(int argc, char** argv) {
   const QCommandLineOption settings("settings", "use FILE instead of the default SYSTEM.CFG",
                                     "FILE");
   const QCommandLineOption dump_dir("dump-dir", "directory for the diagnostic dumps", "DIR");
+  const QCommandLineOption language(
+      "language", "use the interface language FILE instead of plumgr.LNG", "FILE");
   const QCommandLineOption demo("demo",
                                 "start against a simulated register with the test data loaded");
   const QCommandLineOption headless(
       "headless-round-trip",
       "with --demo: download the test data and upload it back without a window; exit 0 when "
       "it came back unchanged");
-  parser.addOptions({settings, dump_dir, demo, headless});
+  parser.addOptions({settings, dump_dir, language, demo, headless});
   parser.process(app);
 
   StartUpOptions options{parser.value(settings).toStdString(), parser.value(dump_dir).toStdString(),
-                         LocaleDecimalSeparator()};
+                         LocaleDecimalSeparator(), parser.value(language).toStdString()};
   std::unique_ptr<ui::DemoSession> session;
   if (parser.isSet(demo)) {
     QString error;

@@ -12,12 +12,14 @@
 #include "app/file_commands.h"
 #include "app/link_commands.h"
 #include "data/definitions.h"
+#include "data/language_location.h"
 #include "ui/desktop_file_opener.h"
 #include "ui/display_text.h"
 #include "ui/grid_sizing.h"
 #include "ui/grid_view.h"
 #include "ui/progress_window.h"
 #include "ui/status_panels.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 namespace {
@@ -56,8 +58,14 @@ QString ReportText(const std::string& bytes) {
 }  // namespace
 
 MainWindow::MainWindow(const StartUpOptions& options, FileOpener* opener)
-    : ui_(this), bus_(MakeMainBus()), opener_(opener) {
+    : ui_(this),
+      bus_(MakeMainBus()),
+      opener_(opener),
+      language_path_(options.LanguageOverride.empty() ? LanguageFilePath()
+                                                      : options.LanguageOverride) {
   setObjectName("MainForm");
+  // The windows of this run start from their built-in texts.
+  ForgetLanguage();
   if (opener_ == nullptr) {
     own_opener_ = std::make_unique<DesktopFileOpener>();
     opener_ = own_opener_.get();
@@ -84,6 +92,7 @@ MainWindow::MainWindow(const StartUpOptions& options, FileOpener* opener)
       [this] { status_->ShowLocks(hidden_keys_->CapsLock(), hidden_keys_->NumLock()); });
   qApp->installEventFilter(hidden_keys_);
   ShowState();
+  RegisterLanguageWindow(this);
 }
 
 MainWindow::~MainWindow() {
@@ -127,11 +136,24 @@ void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_) return;
   shown_ = true;
+  ApplyLanguageFile();
   // Some systems have no Verdana; they substitute their nearest sans-serif.
   QFont font("Verdana", 10);
   font.setStyleHint(QFont::SansSerif);
   SetTableFont(font);
   plu_view_->setFocus();
+}
+
+void MainWindow::ApplyLanguageFile() {
+  LanguageReadResult read = LanguageFile::Read(language_path_);
+  ApplyLanguageToWindows(read.File);
+  // The caption from the file stays until New, Open or Save As set it again.
+  state_.SetCaption(FromQString(windowTitle()));
+  ShowState();
+  if (!read.Ok) {
+    const std::string message = language_path_ + ": " + read.Message;
+    QTimer::singleShot(0, this, [this, message] { ui_.ShowError(message); });
+  }
 }
 
 void MainWindow::SetTableFont(const QFont& font) {

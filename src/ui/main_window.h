@@ -77,6 +77,9 @@ class MainWindow final : public QMainWindow {
   void AddButton(QToolBar* bar, const char* name, const QString& hint, int icon,
                  void (MainWindow::*handler)());
   void ShowReport();
+  // The interface language file on every window, the title tables and the
+  // progress texts; a file that cannot be read keeps the built-in texts.
+  void ApplyLanguageFile();
   void OnHiddenKey(HiddenKey key);
 
   // The commands.
@@ -112,6 +115,7 @@ class MainWindow final : public QMainWindow {
   TOLEExcel excel_;
   std::unique_ptr<FileOpener> own_opener_;
   FileOpener* opener_;
+  std::string language_path_;
   ParameterEditor parameter_editor_;
   CommandRunner runner_;
   bool close_pending_ = false;

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "ui/display_text.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 
@@ -56,6 +57,7 @@ ProgressWindow::ProgressWindow(ProgressModel& model, QWidget* main_window)
   BuildLayout();
   setFixedSize(kClientWidth, kClientHeight);
   model_.SetView(this);
+  RegisterLanguageWindow(this);
 }
 
 ProgressWindow::~ProgressWindow() {

@@ -9,6 +9,7 @@
 
 #include "ui/dialogs.h"
 #include "ui/display_text.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 
@@ -58,6 +59,7 @@ bool ShowSelectEcrDialog(QWidget* parent, SelectEcrModel& model) {
   auto* layout = new QVBoxLayout(&dialog);
   layout->addWidget(list);
   layout->addWidget(buttons);
+  RegisterLanguageWindow(&dialog);
   dialog.setFixedSize(dialog.sizeHint());
   // Focus starts on OK: a list that takes the focus would move to its first
   // line by itself, which is not a choice the operator made.

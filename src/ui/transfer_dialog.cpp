@@ -11,6 +11,7 @@
 
 #include "ui/dialogs.h"
 #include "ui/display_text.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 
@@ -78,6 +79,7 @@ TransferSelectionDialog::TransferSelectionDialog(QWidget* parent, TransferDialog
   layout->addWidget(range);
   layout->addWidget(buttons);
   kinds_->setFocus();
+  RegisterLanguageWindow(this);
 }
 
 void TransferSelectionDialog::Store() {
