@@ -60,9 +60,7 @@ int KeyboardTypeFor(const HotkeyArgs& args, const GlobalOptions& options) {
 
 // The grid as the editor builds it for the keyboard, with the layout loaded.
 void LoadLayout(TMyGrid& grid, int keyboard_type, const std::string& layout) {
-  grid.ColCount = keyboard_type == 160 ? 10 : 6;
-  grid.RowCount = keyboard_type == 160 ? 8 : 10;
-  grid.SetCount(grid.Count());
+  ShapeKeyGrid(grid, keyboard_type);
   std::error_code ec;
   if (!std::filesystem::is_regular_file(layout, ec)) {
     FileReadResult missing = ReadFileBytes(layout);
@@ -154,9 +152,7 @@ int RunSheet(const HotkeyArgs& args, const GlobalOptions& options) {
   ApplyPreviewGeometry(box, keyboard_type);
   box.HotkeyFrame = frames.at(args.Frame);
   box.Context.Palette = QGuiApplication::palette();
-  box.Context.DecimalSeparator = LocaleDecimalSeparator();
-  const char* currency = std::localeconv()->currency_symbol;
-  box.Context.CurrencySymbol = currency != nullptr ? currency : "";
+  TakeLocaleNotation(box.Context);
 
   QByteArray bytes = extension == ".pdf" ? SheetAsPdf(box) : SheetAsPng(box, args.Dpi);
   if (bytes.isEmpty()) throw UsageError{"\"" + args.Out + "\": the sheet could not be drawn"};

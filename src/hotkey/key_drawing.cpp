@@ -5,6 +5,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <clocale>
+
+#include "data/code_page.h"
+#include "data/definitions.h"
 
 namespace plumgr {
 namespace {
@@ -74,6 +78,14 @@ QString KeyDrawContext::Decode(std::string_view text) const {
   QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
   if (!decoder_.isValid()) return QString::fromLatin1(bytes);
   return decoder_.decode(bytes);
+}
+
+void TakeLocaleNotation(KeyDrawContext& context) {
+  context.DecimalSeparator = LocaleDecimalSeparator();
+  const char* symbol = std::localeconv()->currency_symbol;
+  const QString text = QString::fromLocal8Bit(symbol != nullptr ? symbol : "");
+  context.CurrencySymbol =
+      EncodeCodePage(text.toStdU16String(), Windows1250()).value_or(std::string());
 }
 
 QColor ResolveColor(TColor color, const QPalette& palette) {

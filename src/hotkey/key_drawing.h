@@ -35,6 +35,10 @@ class KeyDrawContext {
   mutable QStringDecoder decoder_;
 };
 
+// The process locale's decimal separator and currency symbol (as code-page
+// bytes, like the captions) for the labels' prices.
+void TakeLocaleNotation(KeyDrawContext& context);
+
 // An RGB colour as it is, a system colour from the palette (5 window, 8 window
 // text, 15 button face, ...).
 QColor ResolveColor(TColor color, const QPalette& palette);

@@ -62,6 +62,13 @@ std::string ListIndexError(int index) {
   return "List index out of bounds (" + std::to_string(index) + ")";
 }
 
+void ShapeKeyGrid(TMyGrid& grid, int keyboard_type) {
+  const bool wide = keyboard_type == kWideKeyboardType;
+  grid.ColCount = wide ? 10 : 6;
+  grid.RowCount = wide ? 8 : 10;
+  grid.SetCount(grid.Count());
+}
+
 void TMyGrid::SetCount(int count) {
   keys_.clear();
   selected_.clear();

@@ -193,4 +193,12 @@ class TMyGrid {
 // The key list's message for an index outside it.
 std::string ListIndexError(int index);
 
+// The keyboard type that selects the 10-column by 8-row keyboard; every other
+// type has 6 columns by 10 rows.
+inline constexpr int kWideKeyboardType = 160;
+
+// The grid of a keyboard type with that many new, empty keys: 10 x 8 for the
+// wide keyboard, 6 x 10 for any other.
+void ShapeKeyGrid(TMyGrid& grid, int keyboard_type);
+
 }  // namespace plumgr

@@ -157,7 +157,7 @@ bool TmyPaintBox::Print(bool landscape, int offset) {
 }
 
 PreviewGeometry PreviewGeometryFor(int keyboard_type) {
-  if (keyboard_type == 160)
+  if (keyboard_type == kWideKeyboardType)
     return {10.0, 10.0, 182.1, 122.5, 10.0 + 2.75, 10.0 + 2.1, 17.6, 14.8, 759, 591};
   return {10.0, 10.0, 97.0, 119.8, 10.0 + 5.305, 10.0 + 1.092, 14.305, 11.092, 420, 591};
 }

@@ -52,7 +52,9 @@ int main(int argc, char** argv) {
       "headless-round-trip",
       "with --demo: download the test data and upload it back without a window; exit 0 when "
       "it came back unchanged");
-  parser.addOptions({settings, dump_dir, language, demo, headless});
+  const QCommandLineOption hot_key(
+      "hot-key", "open the hot-key layout designer over the main window (service work)");
+  parser.addOptions({settings, dump_dir, language, demo, headless, hot_key});
   parser.process(app);
 
   StartUpOptions options{parser.value(settings).toStdString(), parser.value(dump_dir).toStdString(),
@@ -85,5 +87,6 @@ int main(int argc, char** argv) {
   }
   if (parser.isSet(headless)) return ui::RunHeadlessRoundTrip(window, std::cout) ? 0 : 1;
   window.showMaximized();
+  if (parser.isSet(hot_key)) window.OpenHotKeyEditor();
   return QApplication::exec();
 }

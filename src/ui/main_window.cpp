@@ -17,6 +17,7 @@
 #include "ui/display_text.h"
 #include "ui/grid_sizing.h"
 #include "ui/grid_view.h"
+#include "ui/hotkey_editor_window.h"
 #include "ui/progress_window.h"
 #include "ui/status_panels.h"
 #include "ui/window_texts.h"
@@ -91,6 +92,8 @@ MainWindow::MainWindow(const StartUpOptions& options, FileOpener* opener)
   hidden_keys_->SetLocksChanged(
       [this] { status_->ShowLocks(hidden_keys_->CapsLock(), hidden_keys_->NumLock()); });
   qApp->installEventFilter(hidden_keys_);
+  hot_key_editor_ = new HotkeyEditorWindow(
+      state_, [this](const std::function<void()>& command) { return RunCommand(command); }, this);
   ShowState();
   RegisterLanguageWindow(this);
 }
@@ -209,7 +212,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (!ConfirmSave(state_)) {
+  if (!hot_key_editor_->ConfirmClose() || !ConfirmSave(state_)) {
     event->ignore();
     ShowState();
     return;

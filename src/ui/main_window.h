@@ -28,6 +28,7 @@ class QToolBar;
 namespace plumgr::ui {
 
 class GridView;
+class HotkeyEditorWindow;
 class ProgressWindow;
 class StatusPanels;
 
@@ -62,6 +63,10 @@ class MainWindow final : public QMainWindow {
   void SetParameterEditor(ParameterEditor editor) { parameter_editor_ = std::move(editor); }
   // The views show the state again (after work done outside a command).
   void ShowState();
+  // The hot-key designer, reached by "Hot Key" where the model shows it and by
+  // plumgr --hot-key for service work.
+  void OpenHotKeyEditor();
+  HotkeyEditorWindow& HotKeyEditor() { return *hot_key_editor_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -101,6 +106,7 @@ class MainWindow final : public QMainWindow {
   void DownloadFontItemClick();
   void AboutItemClick();
   void EditorItemClick();
+  void HotKey1Click();
   void FillTestDataKey();
   void ParameterDownloadKey();
   void MemoryDumpKey();
@@ -127,6 +133,7 @@ class MainWindow final : public QMainWindow {
   ProgressWindow* progress_window_ = nullptr;
   StatusPanels* status_ = nullptr;
   HiddenKeyFilter* hidden_keys_ = nullptr;
+  HotkeyEditorWindow* hot_key_editor_ = nullptr;
   QAction* recycling_item_ = nullptr;
   QAction* hot_key_item_ = nullptr;
   int separators_ = 0;

@@ -14,6 +14,7 @@
 #include "ui/dialogs.h"
 #include "ui/grid_sizing.h"
 #include "ui/grid_view.h"
+#include "ui/hotkey_editor_window.h"
 #include "ui/main_window.h"
 #include "ui/table_printing.h"
 
@@ -121,9 +122,17 @@ void MainWindow::AboutItemClick() {
 }
 
 // "Recycling...", "Parameter...", "VAT Rate...", "Header...", "Fast sale
-// buttons...", "Hot Key" and the Preferences button: their editors come with
-// their own windows and are connected here then; until then they show nothing.
+// buttons..." and the Preferences button: their editors come with their own
+// windows and are connected here then; until then they show nothing.
 void MainWindow::EditorItemClick() {}
+
+void MainWindow::HotKey1Click() {
+  OpenHotKeyEditor();
+}
+
+void MainWindow::OpenHotKeyEditor() {
+  RunCommand([this] { hot_key_editor_->Open(); });
+}
 
 void MainWindow::FillTestDataKey() {
   RunCommand([this] { FillTestData(state_); });

@@ -44,7 +44,7 @@ void MainWindow::BuildMenus() {
   AddSeparator(file);
   AddItem(file, "PrintItem", "Print...", &MainWindow::PrintItemClick);
   AddItem(file, "FontItem", "Font...", &MainWindow::FontItemClick);
-  hot_key_item_ = AddItem(file, "HotKey1", "Hot Key", &MainWindow::EditorItemClick);
+  hot_key_item_ = AddItem(file, "HotKey1", "Hot Key", &MainWindow::HotKey1Click);
   AddSeparator(file);
   AddItem(file, "SelectECR1", "Select ECR", &MainWindow::SelectECR1Click);
   AddSeparator(file);

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -23,6 +24,7 @@
 #include "data/definitions.h"
 #include "ui/demo_session.h"
 #include "ui/grid_view.h"
+#include "ui/hotkey_editor_window.h"
 #include "ui/main_window.h"
 #include "ui/progress_window.h"
 
@@ -63,6 +65,36 @@ QWidget* VisibleWindow(const QString& name) {
   for (QWidget* widget : QApplication::topLevelWidgets())
     if (widget->objectName() == name && widget->isVisible()) return widget;
   return nullptr;
+}
+
+// PLU keys from the first rows, split keys with a department on their lower
+// level, colours and a corner caption: a layout as a shop would have it.
+void LayOutKeys(HotkeyEditorModel& editor) {
+  TMyGrid& grid = editor.Grid();
+  const std::vector<std::string>& names = editor.NameList();
+  const std::vector<std::string>& barcodes = editor.BarcodeList();
+  constexpr TColor kFills[] = {0xC0FFFF, 0xC0FFC0, 0xFFE0C0, 0xE0C0FF};
+  for (int i = 0; i < 8 && i < static_cast<int>(names.size()); ++i) {
+    TGridItem& level1 = grid.Items(i).fs1Btn();
+    level1.Code = barcodes[static_cast<size_t>(i)];
+    level1.Caption = names[static_cast<size_t>(i)];
+    level1.BTNType = 1;
+    level1.Background = kFills[i % 4];
+  }
+  for (int i = 8; i < 12; ++i) {
+    TGridList& key = grid.Items(i);
+    key.CenterLine = true;
+    key.fs1Btn() = grid.Items(i - 8).fs1Btn();
+    key.sc2Btn().Code = std::to_string(i - 7);
+    key.sc2Btn().Caption = Cp1250(kDeptNames[i - 8]);
+    key.sc2Btn().BTNType = 2;
+    key.sc2Btn().Background = 0xFFFFFF;
+  }
+  grid.Items(0).TLCaption = "F1";
+  grid.Items(0).ShowLBCaption = true;
+  grid.Items(0).fs1Btn().Font.Style = kFsBold;
+  editor.Select({0, 2, 3, 2});
+  grid.Repaint();
 }
 
 class Shooter {
@@ -158,6 +190,27 @@ class Shooter {
         [&] { return progress.Margin() > 8 && progress.Progress() > progress.Margin() / 3; });
   }
 
+  // The hot-key designer with a layout of PLU and department keys, its picker
+  // with a range of PLUs picked, and the sheet's preview.
+  void HotKeyDesigner() {
+    window_.OpenHotKeyEditor();
+    ui::HotkeyEditorWindow& editor = window_.HotKeyEditor();
+    LayOutKeys(editor.Model());
+    Save(&editor, "HotkeyFrm");
+    WhenVisible(
+        "HotPluFrm", [&] { editor.Model().GenerateHotKeyTable(LevelScope::First); },
+        [&](QWidget* picker) {
+          QTableView* plus = picker->findChild<QTableView*>("sgPLUSource");
+          plus->selectionModel()->select(
+              QItemSelection(plus->model()->index(1, 0), plus->model()->index(4, 2)),
+              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+          Save(picker, "HotPluFrm");
+          static_cast<QDialog*>(picker)->reject();
+        });
+    editor.Model().PreviewClick();
+    Save(VisibleWindow("PreviewFrm"), "PreviewFrm");
+  }
+
   // The progress window turned into an error report, as a failed step leaves it.
   void ErrorReport() {
     ProgressModel& progress = window_.Progress();
@@ -238,5 +291,6 @@ int main(int argc, char** argv) {
   });
   shooter.RunningDownload();
   shooter.ErrorReport();
+  shooter.HotKeyDesigner();
   return shooter.Failed() ? 1 : 0;
 }

@@ -25,6 +25,8 @@ QString DestinationName(const QPrinter& printer) {
   return printer.printerName();
 }
 
+}  // namespace
+
 void ShowPrintError(QWidget* parent, const QPrinter& printer, const std::string& message) {
   QMessageBox box(
       QMessageBox::Critical, QStringLiteral("Print"),
@@ -33,8 +35,6 @@ void ShowPrintError(QWidget* parent, const QPrinter& printer, const std::string&
   box.setObjectName(QStringLiteral("PrintErrorBox"));
   box.exec();
 }
-
-}  // namespace
 
 bool PrintPluTable(QWidget* parent, QPrinter& printer, const StringGrid& plu) {
   QApplication::setOverrideCursor(Qt::WaitCursor);

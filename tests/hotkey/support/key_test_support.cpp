@@ -7,9 +7,7 @@
 namespace plumgr::test {
 
 void ShapeGrid(TMyGrid& grid, int keyboard_type) {
-  grid.ColCount = keyboard_type == 160 ? 10 : 6;
-  grid.RowCount = keyboard_type == 160 ? 8 : 10;
-  grid.SetCount(grid.Count());
+  ShapeKeyGrid(grid, keyboard_type);
 }
 
 ScratchDir::ScratchDir() {
