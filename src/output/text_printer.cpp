@@ -47,9 +47,14 @@ std::string ExpandTabs(const std::string& line) {
 }
 
 // The fixed-pitch font at the size that lets the widest line fit the page, so
-// that the last cells of a row are not cut off at the right margin.
+// that the last cells of a row are not cut off at the right margin. One named
+// face, which every Qt installation brings, so that a table breaks into the
+// same pages on every machine; the desktop's own monospace face only where
+// that one is missing.
 QFont FittingFont(QPaintDevice& device, const std::vector<QString>& texts) {
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  QFont font(QStringLiteral("DejaVu Sans Mono"));
+  if (!QFontDatabase::hasFamily(font.family()))
+    font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   font.setPointSizeF(kPointSize);
   qsizetype widest = 0;
   for (const QString& text : texts)
