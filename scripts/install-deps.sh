@@ -10,7 +10,7 @@ packages=(
   libxlsxwriter-dev zlib1g-dev
   clang libclang-rt-14-dev clang-format
   python3 python3-xlrd libreoffice-calc-nogui
-  cups-client
+  cups-client poppler-utils
   xvfb xauth
 )
 

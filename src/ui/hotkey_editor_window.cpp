@@ -52,7 +52,9 @@ HotkeyEditorWindow::HotkeyEditorWindow(MainWindowState& state, CommandRun run, Q
   color_dialog_ = new QColorDialog(this);
   color_dialog_->setObjectName("dlgColor1");
   color_dialog_->setOption(QColorDialog::DontUseNativeDialog);
-  picker_ = new HotPluPickerDialog(this);
+  // The picker and the preview are windows of their own under the main window,
+  // so that the editor's controls are the only ones under the editor's name.
+  picker_ = new HotPluPickerDialog(parent);
   preview_ = new PreviewWindow(parent);
   BuildPopup();
   grid_->SetPopup([this](const QPoint& at) { popup_->popup(grid_->mapToGlobal(at)); });

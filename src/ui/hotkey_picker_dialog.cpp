@@ -1,7 +1,6 @@
 #include "ui/hotkey_picker_dialog.h"
 
 #include <QAbstractTableModel>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -55,28 +54,6 @@ constexpr int kWidth = 363;
 constexpr int kHeight = 482;
 constexpr int kRowHeight = 20;
 
-// A tab page whose caption the language file may replace through its title.
-class CaptionedPage final : public QWidget {
- public:
-  CaptionedPage(const char* name, const QString& caption, QTabWidget* pages)
-      : QWidget(pages), pages_(pages) {
-    setObjectName(name);
-    setWindowTitle(caption);
-  }
-
- protected:
-  void changeEvent(QEvent* event) override {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowTitleChange) {
-      const int tab = pages_->indexOf(this);
-      if (tab >= 0) pages_->setTabText(tab, windowTitle());
-    }
-  }
-
- private:
-  QTabWidget* pages_;
-};
-
 QPushButton* PanelButton(const char* name, const QString& caption, QWidget* panel) {
   auto* button = new QPushButton(caption, panel);
   button->setObjectName(name);
@@ -100,7 +77,8 @@ HotPluPickerDialog::HotPluPickerDialog(QWidget* parent) : QDialog(parent) {
   dept_table_ = MakeTable("StringGrid1", dept_model_, dept_widths);
   for (auto [name, caption, table] : {std::tuple{"ts1", "PLU Key", plu_table_},
                                       std::tuple{"ts2", "Department Key", dept_table_}}) {
-    auto* page = new CaptionedPage(name, caption, pages_);
+    auto* page = new QWidget(pages_);
+    page->setObjectName(name);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(table);
@@ -159,6 +137,8 @@ QTableView* HotPluPickerDialog::MakeTable(const char* name, PickerTableModel* mo
             }
             model_->SelectRows(page, first, last);
           });
+  // A double click picks the row under it and closes as Ok does.
+  connect(table, &QTableView::doubleClicked, this, &QDialog::accept);
   return table;
 }
 

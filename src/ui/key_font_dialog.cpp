@@ -42,6 +42,7 @@ KeyFontDialog::KeyFontDialog(QWidget* parent) : QDialog(parent) {
   chooser_->setObjectName("FontChooser");
   chooser_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
   chooser_->setWindowFlags(Qt::Widget);
+  chooser_->setSizeGripEnabled(false);
   colors_ = new QComboBox(this);
   colors_->setObjectName("FontColorBox");
   auto* color_label = new QLabel("&Colour:", this);
@@ -60,6 +61,7 @@ KeyFontDialog::KeyFontDialog(QWidget* parent) : QDialog(parent) {
 
 void KeyFontDialog::Preset(const TFont& initial) {
   chooser_->setCurrentFont(ResolveFont(initial));
+  preset_family_ = chooser_->currentFont().family();
   colors_->clear();
   bool listed = false;
   for (const NamedColor& named : kFontColors) {
@@ -77,7 +79,9 @@ void KeyFontDialog::Preset(const TFont& initial) {
 TFont KeyFontDialog::Chosen(const TFont& initial) const {
   const QFont font = chooser_->currentFont();
   TFont chosen = initial;
-  chosen.Name = font.family().toLatin1().toStdString();
+  // A family this system lacks ("MS Sans Serif") is shown as its substitute;
+  // unless another family is chosen, the key keeps the name it had.
+  if (font.family() != preset_family_) chosen.Name = font.family().toLatin1().toStdString();
   chosen.Size = font.pointSize() > 0 ? font.pointSize() : initial.Size;
   chosen.Style = 0;
   if (font.bold()) chosen.Style |= kFsBold;

@@ -4,6 +4,7 @@
 // in, as a key's level keeps them together.
 
 #include <QDialog>
+#include <QString>
 #include <optional>
 
 #include "data/color_font.h"
@@ -31,6 +32,7 @@ class KeyFontDialog final : public QDialog {
 
   QFontDialog* chooser_;
   QComboBox* colors_;
+  QString preset_family_;
 };
 
 }  // namespace plumgr::ui

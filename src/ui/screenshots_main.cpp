@@ -207,6 +207,7 @@ class Shooter {
           Save(picker, "HotPluFrm");
           static_cast<QDialog*>(picker)->reject();
         });
+    Modal("dlgFont1", [&] { editor.Model().FontColor(LevelScope::First); });
     editor.Model().PreviewClick();
     Save(VisibleWindow("PreviewFrm"), "PreviewFrm");
   }

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -67,15 +65,7 @@ TEST_F(TablePrintingTest, DialogSteeredToAPdfFilePrintsTheTable) {
   bool seen = false;
   test::WhenShown("PrintDialog", [&](QWidget* dialog) {
     seen = true;
-    auto* printers = test::Child<QComboBox>(dialog, "printers");
-    auto* file = test::Child<QLineEdit>(dialog, "filename");
-    if (printers != nullptr && file != nullptr) {
-      printers->setCurrentIndex(printers->count() - 1);  // "Print to File (PDF)"
-      file->setText(QString::fromStdString(pdf.string()));
-      static_cast<QDialog*>(dialog)->accept();
-    } else {
-      static_cast<QDialog*>(dialog)->reject();
-    }
+    test::PrintToPdfFile(dialog, QString::fromStdString(pdf.string()));
   });
   ui::PrintItemClick(nullptr, state_);
   ASSERT_TRUE(seen);

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTimer>
 
 namespace plumgr::test {
@@ -45,6 +48,20 @@ QWidget* FindChildWidget(QWidget* window, const QString& name) {
   QWidget* child = window ? window->findChild<QWidget*>(name) : nullptr;
   if (child == nullptr) ADD_FAILURE() << "no control " << name.toStdString();
   return child;
+}
+
+void PrintToPdfFile(QWidget* print_dialog, const QString& pdf) {
+  auto* printers = print_dialog->findChild<QComboBox*>("printers");
+  auto* file = print_dialog->findChild<QLineEdit*>("filename");
+  auto* dialog = static_cast<QDialog*>(print_dialog);
+  if (printers == nullptr || file == nullptr) {
+    ADD_FAILURE() << "the print dialog has no printer list or file name";
+    dialog->reject();
+    return;
+  }
+  printers->setCurrentIndex(printers->count() - 1);  // "Print to File (PDF)"
+  file->setText(pdf);
+  dialog->accept();
 }
 
 }  // namespace plumgr::test

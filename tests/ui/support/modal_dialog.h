@@ -15,6 +15,10 @@ void WhenShown(const QString& name, std::function<void(QWidget* window)> action,
 
 QWidget* FindChildWidget(QWidget* window, const QString& name);
 
+// Steers the system print dialog to "Print to File (PDF)" into `pdf` and
+// accepts it, as an operator would; rejects it when its controls are missing.
+void PrintToPdfFile(QWidget* print_dialog, const QString& pdf);
+
 // The child named `name`; a test failure (and null) when there is none.
 template <typename T>
 T* Child(QWidget* window, const QString& name) {
