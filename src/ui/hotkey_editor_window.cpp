@@ -13,6 +13,7 @@
 #include "ui/key_font_dialog.h"
 #include "ui/key_grid_widget.h"
 #include "ui/preview_window.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 namespace {
@@ -73,6 +74,7 @@ HotkeyEditorWindow::HotkeyEditorWindow(MainWindowState& state, CommandRun run, Q
   connect(open, &QShortcut::activated, this, [this] { Run([this] { model_.OpenClick(); }); });
   auto* save = new QShortcut(QKeySequence::Save, this);
   connect(save, &QShortcut::activated, this, [this] { Run([this] { (void)model_.SaveClick(); }); });
+  RegisterLanguageWindow(this);
 }
 
 HotkeyEditorWindow::~HotkeyEditorWindow() {

@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "ui/display_text.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 
@@ -105,6 +106,7 @@ HotPluPickerDialog::HotPluPickerDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(pages_, 1);
   layout->addWidget(panel);
   resize(kWidth, kHeight);
+  RegisterLanguageWindow(this);
 }
 
 HotPluPickerDialog::~HotPluPickerDialog() = default;

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ui/table_printing.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 namespace {
@@ -69,6 +70,7 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   // The sheet's positions are millimetres from the paper's edge, as the key
   // sheets are cut; the printable area does not move them.
   printer_.setFullPage(true);
+  RegisterLanguageWindow(this);
 }
 
 void PreviewWindow::ShowGrid(TMyGrid& grid, int keyboard_type) {
