@@ -27,8 +27,13 @@ class QToolBar;
 
 namespace plumgr::ui {
 
+class FastSaleWindow;
 class GridView;
+class HeaderDialog;
+class ParameterDialog;
 class ProgressWindow;
+class RecyclingDialog;
+class VatRateDialog;
 class StatusPanels;
 
 class MainWindow final : public QMainWindow {
@@ -58,7 +63,7 @@ class MainWindow final : public QMainWindow {
 
   // The table font of both tables and the report panel; then AutoSizeGrid.
   void SetTableFont(const QFont& font);
-  // The parameter dialog behind Ctrl+Alt+F4.
+  // The parameter dialog behind Ctrl+Alt+F4 (by default the window's own).
   void SetParameterEditor(ParameterEditor editor) { parameter_editor_ = std::move(editor); }
   // The views show the state again (after work done outside a command).
   void ShowState();
@@ -101,6 +106,13 @@ class MainWindow final : public QMainWindow {
   void DownloadFontItemClick();
   void AboutItemClick();
   void EditorItemClick();
+  void ParameterItemClick();
+  void axRate1Click();
+  void Message1Click();
+  void RecyItemClick();
+  void fastsalebuttons1Click();
+  // EditParameters: the parameter dialog; true when OK stored it.
+  bool EditParameters();
   void FillTestDataKey();
   void ParameterDownloadKey();
   void MemoryDumpKey();
@@ -127,6 +139,12 @@ class MainWindow final : public QMainWindow {
   ProgressWindow* progress_window_ = nullptr;
   StatusPanels* status_ = nullptr;
   HiddenKeyFilter* hidden_keys_ = nullptr;
+  // The editors, each built on first use and kept for the run.
+  ParameterDialog* parameter_dialog_ = nullptr;
+  VatRateDialog* vat_rate_dialog_ = nullptr;
+  HeaderDialog* header_dialog_ = nullptr;
+  RecyclingDialog* recycling_dialog_ = nullptr;
+  FastSaleWindow* fast_sale_window_ = nullptr;
   QAction* recycling_item_ = nullptr;
   QAction* hot_key_item_ = nullptr;
   int separators_ = 0;

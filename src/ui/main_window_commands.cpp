@@ -120,9 +120,8 @@ void MainWindow::AboutItemClick() {
   });
 }
 
-// "Recycling...", "Parameter...", "VAT Rate...", "Header...", "Fast sale
-// buttons...", "Hot Key" and the Preferences button: their editors come with
-// their own windows and are connected here then; until then they show nothing.
+// "Hot Key": the designer comes with its own window and is connected here
+// then; until then it shows nothing.
 void MainWindow::EditorItemClick() {}
 
 void MainWindow::FillTestDataKey() {
