@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Renders every window of the desktop program into OUTDIR as PNG files named
-# after the window (MainForm.png, AboutBox.png, ..., ProgressForm-error.png), on
-# a virtual X display. Builds the program first when it is missing.
+# Renders every window of the desktop program as PNG files named after the
+# window (MainForm.png, AboutBox.png, ParaDlg.png, ..., ProgressForm-error.png)
+# on a virtual X display: OUTDIR/en with the built-in texts and OUTDIR/pl with
+# the Polish language file lang/pl.LNG. Builds the program first when missing.
 # Usage: screenshots.sh OUTDIR   (PLUMGR_BUILD_DIR picks another build tree than build)
 set -euo pipefail
 if [ $# -ne 1 ]; then
@@ -18,6 +19,7 @@ if [ ! -x "$program" ] || [ ! -x "$root/$build/src/sim/ecrsim" ]; then
 fi
 command -v xvfb-run >/dev/null || bash "$root/scripts/install-deps.sh"
 
-mkdir -p "$1"
+mkdir -p "$1/en" "$1/pl"
 out=$(cd "$1" && pwd)
-xvfb-run -a -s "-screen 0 1280x800x24" "$program" "$out"
+xvfb-run -a -s "-screen 0 1280x800x24" "$program" "$out/en"
+xvfb-run -a -s "-screen 0 1280x800x24" "$program" --language "$root/lang/pl.LNG" "$out/pl"

@@ -8,4 +8,8 @@ QString DisplayText(const std::string& bytes) {
   return QString::fromStdU16String(DecodeCodePage(bytes, Windows1250()));
 }
 
+std::optional<std::string> StoredText(const QString& text) {
+  return EncodeCodePage(text.toStdU16String(), Windows1250());
+}
+
 }  // namespace plumgr::ui

@@ -4,11 +4,16 @@
 // display boundary, and nowhere else in the views.
 
 #include <QString>
+#include <optional>
 #include <string>
 
 namespace plumgr::ui {
 
 // The Windows-1250 bytes as the text a widget shows.
 QString DisplayText(const std::string& bytes);
+
+// The Windows-1250 bytes of a text typed into a widget; nothing when a
+// character has no byte in the code page (it is never stored as '?').
+std::optional<std::string> StoredText(const QString& text);
 
 }  // namespace plumgr::ui

@@ -77,9 +77,7 @@ MainWindow::MainWindow(const StartUpOptions& options, FileOpener* opener)
   progress_.SetBus(bus_.get());
   transfers_ = std::make_unique<TransferCommands>(state_, *bus_, progress_);
   transfers_->SetFileOpener([this](const std::string& path) { opener_->OpenFile(path); });
-  // The parameter dialog comes with its own window; until then Ctrl+Alt+F4
-  // behaves as its Cancel.
-  parameter_editor_ = [] { return false; };
+  parameter_editor_ = [this] { return EditParameters(); };
   report_.SetChanged([this] { ShowReport(); });
 
   resize(kInitialWidth, kInitialHeight);

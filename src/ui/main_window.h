@@ -27,9 +27,14 @@ class QToolBar;
 
 namespace plumgr::ui {
 
+class FastSaleWindow;
 class GridView;
 class HotkeyEditorWindow;
+class HeaderDialog;
+class ParameterDialog;
 class ProgressWindow;
+class RecyclingDialog;
+class VatRateDialog;
 class StatusPanels;
 
 class MainWindow final : public QMainWindow {
@@ -59,7 +64,7 @@ class MainWindow final : public QMainWindow {
 
   // The table font of both tables and the report panel; then AutoSizeGrid.
   void SetTableFont(const QFont& font);
-  // The parameter dialog behind Ctrl+Alt+F4.
+  // The parameter dialog behind Ctrl+Alt+F4 (by default the window's own).
   void SetParameterEditor(ParameterEditor editor) { parameter_editor_ = std::move(editor); }
   // The views show the state again (after work done outside a command).
   void ShowState();
@@ -105,8 +110,14 @@ class MainWindow final : public QMainWindow {
   void UploadRPItemClick();
   void DownloadFontItemClick();
   void AboutItemClick();
-  void EditorItemClick();
   void HotKey1Click();
+  void ParameterItemClick();
+  void axRate1Click();
+  void Message1Click();
+  void RecyItemClick();
+  void fastsalebuttons1Click();
+  // EditParameters: the parameter dialog; true when OK stored it.
+  bool EditParameters();
   void FillTestDataKey();
   void ParameterDownloadKey();
   void MemoryDumpKey();
@@ -134,6 +145,12 @@ class MainWindow final : public QMainWindow {
   StatusPanels* status_ = nullptr;
   HiddenKeyFilter* hidden_keys_ = nullptr;
   HotkeyEditorWindow* hot_key_editor_ = nullptr;
+  // The editors, each built on first use and kept for the run.
+  ParameterDialog* parameter_dialog_ = nullptr;
+  VatRateDialog* vat_rate_dialog_ = nullptr;
+  HeaderDialog* header_dialog_ = nullptr;
+  RecyclingDialog* recycling_dialog_ = nullptr;
+  FastSaleWindow* fast_sale_window_ = nullptr;
   QAction* recycling_item_ = nullptr;
   QAction* hot_key_item_ = nullptr;
   int separators_ = 0;

@@ -121,11 +121,6 @@ void MainWindow::AboutItemClick() {
   });
 }
 
-// "Recycling...", "Parameter...", "VAT Rate...", "Header...", "Fast sale
-// buttons..." and the Preferences button: their editors come with their own
-// windows and are connected here then; until then they show nothing.
-void MainWindow::EditorItemClick() {}
-
 void MainWindow::HotKey1Click() {
   OpenHotKeyEditor();
 }

@@ -36,11 +36,11 @@ void MainWindow::BuildMenus() {
   AddItem(file, "SaveasItem", "Save &as...", &MainWindow::SaveasItemClick);
   AddItem(file, "ReportSaveAs1", "Report Save As...", &MainWindow::ReportSaveAs1Click);
   AddSeparator(file);
-  recycling_item_ = AddItem(file, "RecyItem", "Recycling...", &MainWindow::EditorItemClick);
-  AddItem(file, "ParameterItem", "Parameter...", &MainWindow::EditorItemClick);
-  AddItem(file, "axRate1", "VAT Rate...", &MainWindow::EditorItemClick);
-  AddItem(file, "Message1", "Header...", &MainWindow::EditorItemClick);
-  AddItem(file, "fastsalebuttons1", "Fast sale buttons...", &MainWindow::EditorItemClick);
+  recycling_item_ = AddItem(file, "RecyItem", "Recycling...", &MainWindow::RecyItemClick);
+  AddItem(file, "ParameterItem", "Parameter...", &MainWindow::ParameterItemClick);
+  AddItem(file, "axRate1", "VAT Rate...", &MainWindow::axRate1Click);
+  AddItem(file, "Message1", "Header...", &MainWindow::Message1Click);
+  AddItem(file, "fastsalebuttons1", "Fast sale buttons...", &MainWindow::fastsalebuttons1Click);
   AddSeparator(file);
   AddItem(file, "PrintItem", "Print...", &MainWindow::PrintItemClick);
   AddItem(file, "FontItem", "Font...", &MainWindow::FontItemClick);
@@ -92,7 +92,7 @@ void MainWindow::BuildToolBar() {
   AddButton(bar, "SaveBtn", "Save", QStyle::SP_DialogSaveButton, &MainWindow::SaveItemClick);
   bar->addSeparator();
   AddButton(bar, "PreferencesBtn", "Preferences", QStyle::SP_FileDialogDetailedView,
-            &MainWindow::EditorItemClick);
+            &MainWindow::ParameterItemClick);
   AddButton(bar, "CommBtn", "Communication setting", QStyle::SP_ComputerIcon,
             &MainWindow::CommsetItemClick);
   bar->addSeparator();

@@ -1,6 +1,7 @@
-// plumgr-screenshots OUTDIR: every window of the desktop program as a PNG file
-// named after the window, with the test set loaded against the simulated
-// register. Some names hold Polish letters so that their drawing can be judged.
+// plumgr-screenshots [--language FILE] OUTDIR: every window of the desktop
+// program as a PNG file named after the window, with the test set loaded
+// against the simulated register, in the built-in texts or those of a language
+// file. Some names hold Polish letters so that their drawing can be judged.
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +23,8 @@
 #include "app/service_commands.h"
 #include "data/code_page.h"
 #include "data/definitions.h"
+#include "data/ini_file.h"
+#include "data/settings_keys.h"
 #include "ui/demo_session.h"
 #include "ui/grid_view.h"
 #include "ui/hotkey_editor_window.h"
@@ -154,6 +157,19 @@ class Shooter {
     });
   }
 
+  // A window beside the main window, opened by `open`, saved and closed.
+  void Window(const QString& name, const std::function<void()>& open) {
+    open();
+    QWidget* window = VisibleWindow(name);
+    if (window == nullptr) {
+      std::cerr << "plumgr-screenshots: " << name.toStdString() << " did not appear\n";
+      failed_ = true;
+      return;
+    }
+    Save(window, name);
+    window->close();
+  }
+
   void Action(const char* name) {
     QAction* action = window_.findChild<QAction*>(name);
     if (action == nullptr) {
@@ -164,9 +180,8 @@ class Shooter {
     action->trigger();
   }
 
-  // A download of the whole set, saved while its packages move and then cancelled.
-  // The download runs after its dialog has closed, so the progress window is
-  // looked for around the whole command, not from the dialog's own loop.
+  // A download of the whole PLU table, saved while its packages move and then
+  // cancelled. The command runs inside the look for the progress window.
   void RunningDownload() {
     const ProgressModel& progress = window_.Progress();
     WhenVisible(
@@ -174,12 +189,13 @@ class Shooter {
         [&] {
           WhenVisible(
               "DownloadDlg", [&] { Action("DownloadItem"); },
-              [](QWidget* dialog) {
-                // The whole PLU table alone: long enough to be seen moving.
+              [&](QWidget* dialog) {
+                // The PLU kind, as an operator ticks it.
                 auto* kinds = dialog->findChild<QListWidget*>("CheckListBox1");
-                for (int row = 0; row < kinds->count(); ++row)
-                  kinds->item(row)->setCheckState(row == 0 ? Qt::Checked : Qt::Unchecked);
-                dialog->findChild<QSpinBox*>("RangeEndEdit")->setValue(CurrentProfile().PluCount);
+                if (kinds != nullptr && kinds->count() > 0)
+                  kinds->item(0)->setCheckState(Qt::Checked);
+                if (auto* to = dialog->findChild<QSpinBox*>("RangeEndEdit"))
+                  to->setValue(to->maximum());
                 dialog->findChild<QPushButton*>("OKBtn")->click();
               });
         },
@@ -245,18 +261,55 @@ bool LoadPolishSet(MainWindowState& state, const QString& dir) {
   return SaveAsName(state, name) && OpenName(state, name);
 }
 
+// Parameters, VAT rates, a header and fast-sale buttons as a shop keeps them,
+// so that the editors show their fields filled.
+bool FillShopSettings(MainWindowState& state) {
+  const char sep = state.DecimalSeparator();
+  const auto rate = [sep](const char* whole, const char* cents) {
+    return std::string(whole) + sep + cents;
+  };
+  const FileResult written = IniFile(state.SettingsPath()).Update([&](IniDocument& document) {
+    Settings settings(document, sep);
+    settings.SetDiscountRate(rate("05", "00"));
+    settings.SetSurchargeRate(rate("02", "50"));
+    settings.SetPrintSpeed(5);
+    settings.SetFlag(0, 1, true);
+    settings.SetFlag(1, 3, true);
+    settings.SetScaleBaudRate(2);
+    settings.SetClerkName(1, Cp1250("Łucja"));
+    settings.SetClerkPassword(1, "1234");
+    settings.SetClerkName(2, Cp1250("Zbigniew Żak"));
+    settings.SetClerkPassword(2, "4321");
+    const char* vat[][2] = {{"23", "00"}, {"08", "00"}, {"05", "00"}, {"00", "00"}};
+    for (int n = 1; n <= 4; ++n)
+      settings.SetVatRate(n, rate(vat[n - 1][0], vat[n - 1][1]));
+    settings.SetTaxFree(8);
+    settings.SetHeader(1, Cp1250("SKLEP SPOŻYWCZY"));
+    settings.SetHeaderBold(1, true);
+    settings.SetHeader(2, Cp1250("ul. Źródlana 12"));
+    settings.SetHeader(3, Cp1250("00-950 Łódź"));
+  });
+  FastSaleTable& buttons = state.FastSale();
+  for (int i = 0; i < 6; ++i)
+    buttons[i] = {i + 1, "590123412345" + std::to_string(i), i % 2};
+  return static_cast<bool>(written);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::setlocale(LC_ALL, "");
-  if (argc != 2) {
-    std::cerr << "usage: plumgr-screenshots OUTDIR\n";
+  const QStringList args = QApplication::arguments();
+  const bool with_language = args.size() == 4 && args[1] == "--language";
+  if (args.size() != 2 && !with_language) {
+    std::cerr << "usage: plumgr-screenshots [--language FILE] OUTDIR\n";
     return 2;
   }
-  const QString out_dir = QString::fromLocal8Bit(argv[1]);
+  const std::string language = with_language ? args[2].toStdString() : std::string();
+  const QString out_dir = args.back();
   if (!QDir().mkpath(out_dir)) {
-    std::cerr << "plumgr-screenshots: cannot create " << argv[1] << "\n";
+    std::cerr << "plumgr-screenshots: cannot create " << out_dir.toStdString() << "\n";
     return 2;
   }
   QString error;
@@ -267,11 +320,15 @@ int main(int argc, char** argv) {
   }
   QTemporaryDir set_dir;
   NoOpener opener;
-  ui::MainWindow window({session->SettingsPath(), session->DumpDir(), LocaleDecimalSeparator()},
-                        &opener);
+  ui::MainWindow window(
+      {session->SettingsPath(), session->DumpDir(), LocaleDecimalSeparator(), language}, &opener);
   if (!LoadPolishSet(window.State(), set_dir.path())) {
     std::cerr << "plumgr-screenshots: cannot save the test set in " << set_dir.path().toStdString()
               << "\n";
+    return 1;
+  }
+  if (!FillShopSettings(window.State())) {
+    std::cerr << "plumgr-screenshots: cannot write " << window.State().SettingsPath() << "\n";
     return 1;
   }
   window.Report().SetText(Cp1250(kReport));
@@ -290,6 +347,11 @@ int main(int argc, char** argv) {
   shooter.Modal("DataDlg", [&] {
     QTest::keyClick(&window.PluView(), Qt::Key_F6, Qt::ControlModifier | Qt::AltModifier);
   });
+  shooter.Modal("ParaDlg", [&] { shooter.Action("ParameterItem"); });
+  shooter.Modal("VatrateFrm", [&] { shooter.Action("axRate1"); });
+  shooter.Modal("HeaderFrm", [&] { shooter.Action("Message1"); });
+  shooter.Modal("RecyForm", [&] { shooter.Action("RecyItem"); });
+  shooter.Window("FastSaleButtonsfrm", [&] { shooter.Action("fastsalebuttons1"); });
   shooter.RunningDownload();
   shooter.ErrorReport();
   shooter.HotKeyDesigner();

@@ -41,12 +41,21 @@ class WindowTest : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
 
-  // Writes the settings file (CR LF lines) and opens the window on it.
-  void Open(const std::string& settings = "") {
+  // Writes the settings file (CR LF lines) and opens the window on it, with
+  // the interface language file `language` when one is given.
+  void Open(const std::string& settings = "", const std::string& language = "") {
     std::ofstream(Path("SYSTEM.CFG"), std::ios::binary) << settings;
+    Reopen(language);
+  }
+  // A new main window on the settings file as it is now, as after a restart.
+  // Without a language file of its own it reads one that does not exist, so
+  // no file of the machine's user takes part.
+  void Reopen(const std::string& language = "") {
+    window_.reset();
+    const std::string lng = language.empty() ? Path("none.LNG") : language;
     CurrentProfile() = EcrProfile{};
     window_ = std::make_unique<ui::MainWindow>(
-        StartUpOptions{Path("SYSTEM.CFG"), Path("dumps"), '.'}, &opener_);
+        StartUpOptions{Path("SYSTEM.CFG"), Path("dumps"), '.', lng}, &opener_);
     window_->show();
     QApplication::setActiveWindow(window_.get());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
