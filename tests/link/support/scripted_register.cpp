@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "link/line_speed.h"
+
 namespace plumgr::test {
 
 Bytes Ack() {
@@ -37,27 +39,6 @@ Bytes AnswerFrame(const PackageBlock& request, const PackageBytes& data, bool ba
   const BusFrame frame = PackFrame(block);
   return Bytes(frame.begin(), frame.end());
 }
-
-namespace {
-
-int SpeedOf(speed_t code) {
-  switch (code) {
-    case B9600:
-      return 9600;
-    case B19200:
-      return 19200;
-    case B38400:
-      return 38400;
-    case B57600:
-      return 57600;
-    case B115200:
-      return 115200;
-    default:
-      return -1;
-  }
-}
-
-}  // namespace
 
 class ScriptedRegister::Timer : public ReplyTimer {
  public:
@@ -139,7 +120,7 @@ ScriptedRegister::~ScriptedRegister() {
 int ScriptedRegister::Speed() const {
   termios settings{};
   if (master_ < 0 || tcgetattr(master_, &settings) != 0) return -1;
-  return SpeedOf(cfgetospeed(&settings));
+  return static_cast<int>(BaudOfTermiosSpeed(cfgetospeed(&settings)));
 }
 
 void ScriptedRegister::Write(const Bytes& bytes) {
