@@ -5,15 +5,22 @@ mixed line faults, each checked against the data it should have moved.
 Every round draws its faults from its own seed (printed, so any round can be
 run again alone with --seed S --rounds 1):
   - a download of the test set (PLU 1..ROWS, departments, recycling) into an
-    empty register with faults; the register's memory is then read back by a
-    fault-free upload and compared with the set;
+    empty register with faults; the register's memory (its state file) is then
+    compared with the memory a fault-free download of the same rows leaves;
+    every other download asks plumgr-cli to --verify what it sent;
   - an upload with faults from a register that holds the set; the files
     written are compared with the set.
-A round whose command reported success while the register or the files differ
-is a silent corruption, the one outcome the soak exists to find.
+The faults: NAKs, lost answers (silence on one frame), a register that never
+answers, damaged answers, answers to another package number, late answers,
+noise before answers and the line hanging up. Bytes move at 115200 baud, ten
+bits a byte, unless --no-line-rate.
+
+A round whose command reported success (exit 0, and no warning that the
+register may lack records) while the register or the files differ is a silent
+corruption, the one outcome the soak exists to find.
 
 Usage: scripts/fault-soak.py [--build DIR] [--packages N] [--seed S]
-                             [--rounds N] [--rows N] [--line-rate] [--keep]
+                             [--rounds N] [--rows N] [--no-line-rate] [--keep]
 """
 
 import argparse
@@ -30,6 +37,10 @@ from pathlib import Path
 
 COMPARED = (".PLU", ".DEP", ".RCY")
 KINDS = "plu,department,recycling"
+# Longer than any transfer's retry budget at these sizes; a command still
+# running then is counted as a hang and killed.
+TRANSFER_TIMEOUT_S = 1800
+LATE_WARNING = "a late reply may have answered an earlier frame"
 
 
 class Register:
@@ -63,13 +74,28 @@ class Register:
                     frames.append(entry)
         return frames
 
+    def memory(self):
+        """The register's memory as its state file holds it."""
+        return self.state.read_text() if self.state.exists() else ""
+
+
+class Outcome:
+    def __init__(self, status, stderr):
+        self.status = status
+        lines = stderr.strip().splitlines()
+        self.message = lines[-1] if lines else ""
+        self.warned_late = LATE_WARNING in stderr
+
 
 def cli(build, settings, port, *args):
     command = [str(build / "src/cli/plumgr-cli"), "--settings", str(settings), "--port", port,
                "--baud", "115200", "--quiet"] + list(args)
-    result = subprocess.run(command, capture_output=True, text=True, timeout=3600)
-    last = (result.stderr.strip().splitlines() or [""])[-1]
-    return result.returncode, last
+    try:
+        result = subprocess.run(command, capture_output=True, text=True,
+                                timeout=TRANSFER_TIMEOUT_S)
+    except subprocess.TimeoutExpired:
+        return Outcome(None, f"no end after {TRANSFER_TIMEOUT_S} s")
+    return Outcome(result.returncode, result.stderr)
 
 
 def differing_files(expected_set, actual_set, rows):
@@ -90,21 +116,33 @@ def differing_files(expected_set, actual_set, rows):
     return differ
 
 
+def first_difference(want, got):
+    """The first line where two state files differ, for the report."""
+    for a, b in zip(want.splitlines(), got.splitlines()):
+        if a != b:
+            return f"register holds '{b[:40]}', expected '{a[:40]}'"
+    return "register memory differs in length"
+
+
 # Late answers cost a retry interval a frame, so those rounds move fewer rows.
 LATE_ROUND_ROWS = 24
 
 
 def draw_faults(rng):
-    """A mix of faults for one transfer; late answers and hang-ups now and then."""
+    """A mix of faults for one transfer; the rarer kinds now and then."""
     args = ["--seed", str(rng.randrange(1 << 30))]
     for option, top in (("--nak-rate", 0.08), ("--corrupt-rate", 0.04),
                         ("--noise-rate", 0.05), ("--drop-rate", 0.004)):
         if rng.random() < 0.7:
             args += [option, f"{rng.uniform(0, top):.4f}"]
+    if rng.random() < 0.05:
+        args += ["--wrong-number-first", str(rng.randrange(1, 4))]
     if rng.random() < 0.08:
         args += ["--hangup-after", str(rng.randrange(2, 400))]
     if rng.random() < 0.08:
         args += ["--delay-ms", str(rng.choice((1500, 1700, 2100, 2500)))]
+    if rng.random() < 0.01:
+        args += ["--silent"]
     return args
 
 
@@ -124,29 +162,40 @@ def resends(frames):
 
 class Tally:
     def __init__(self):
+        self.frames = 0
         self.packages = 0
         self.resends = 0
         self.rounds = 0
         self.ok = 0
         self.failed = {}
+        self.failed_seeds = {}
+        self.unexpected = []
+        self.warned = []
         self.silent = []
 
     def add(self, frames):
-        self.packages += len(frames)
+        self.frames += len(frames)
+        # A package moved: the register took it (ACK) or answered it with its data.
+        self.packages += sum(1 for f in frames if f.get("reply") in ("ack", "frame"))
         self.resends += resends(frames)
 
-    def outcome(self, seed, what, status, message, differ):
+    def outcome(self, seed, what, outcome, differ):
         self.rounds += 1
-        if status == 0 and differ:
-            self.silent.append(f"seed {seed} {what}: exit 0 but {', '.join(differ)} differ")
-        elif status == 0:
+        if outcome.status is None or outcome.status not in (0, 1):
+            self.unexpected.append(f"seed {seed} {what}: exit {outcome.status}: {outcome.message}")
+        elif outcome.status == 0 and differ and outcome.warned_late:
+            self.warned.append(f"seed {seed} {what}: exit 0 with the late-reply warning; {differ}")
+        elif outcome.status == 0 and differ:
+            self.silent.append(f"seed {seed} {what}: exit 0 but {differ}")
+        elif outcome.status == 0:
             self.ok += 1
         else:
-            key = f"{what}: exit {status}: {message}"
+            key = f"{what}: exit {outcome.status}: {outcome.message}"
             self.failed[key] = self.failed.get(key, 0) + 1
+            self.failed_seeds.setdefault(key, []).append(seed)
 
 
-def make_source(build, work, rows):
+def make_source(build, work):
     source = work / "source" / "shop.PLU"
     source.parent.mkdir()
     settings = work / "SYSTEM.CFG"
@@ -155,49 +204,93 @@ def make_source(build, work, rows):
     return source, settings
 
 
-def register_with_set(build, work, settings, source, rows, line_rate):
-    """A register state holding the set, made by one fault-free download."""
-    register = Register(build, work, "loaded", [], line_rate)
-    status, message = cli(build, settings, str(register.link), "download", str(source),
-                          "--kinds", KINDS, "--from", "1", "--to", str(rows))
-    register.stop()
-    if status != 0:
-        sys.exit(f"fault-soak: the fault-free download failed: {message}")
-    return register.state
+def download(build, settings, register, source, rows, verify):
+    args = ["download", str(source), "--kinds", KINDS, "--from", "1", "--to", str(rows)]
+    if verify:
+        args.append("--verify")
+    return cli(build, settings, str(register.link), *args)
 
 
-def download_round(build, work, settings, source, rows, seed, faults, line_rate, tally):
-    register = Register(build, work, "down", faults, line_rate)
-    status, message = cli(build, settings, str(register.link), "download", str(source),
-                          "--kinds", KINDS, "--from", "1", "--to", str(rows))
+class References:
+    """The register's memory after a fault-free download, by the rows moved."""
+
+    def __init__(self, build, work, settings, source, line_rate):
+        self.build, self.work, self.settings, self.source = build, work, settings, source
+        self.line_rate = line_rate
+        self.memories = {}
+        self.states = {}
+
+    def _make(self, rows):
+        register = Register(self.build, self.work, f"reference-{rows}", [], self.line_rate)
+        outcome = download(self.build, self.settings, register, self.source, rows, False)
+        register.stop()
+        if outcome.status != 0:
+            sys.exit(f"fault-soak: the fault-free download failed: {outcome.message}")
+        self.memories[rows] = register.memory()
+        self.states[rows] = register.state
+
+    def memory(self, rows):
+        if rows not in self.memories:
+            self._make(rows)
+        return self.memories[rows]
+
+    def state(self, rows):
+        self.memory(rows)
+        return self.states[rows]
+
+
+def download_round(options, work, settings, source, rows, seed, faults, references, tally):
+    register = Register(options.build, work, "down", faults, options.line_rate)
+    outcome = download(options.build, settings, register, source, rows, verify=seed % 4 == 1)
     register.stop()
     tally.add(register.frames())
-    differ = []
-    if status == 0:
-        reader = Register(build, work, "check", ["--state", str(register.state)], line_rate)
-        back = work / "back" / "shop.PLU"
-        shutil.rmtree(back.parent, ignore_errors=True)
-        back.parent.mkdir()
-        check_status, check_message = cli(build, settings, str(reader.link), "upload", str(back),
-                                          "--kinds", KINDS, "--from", "1", "--to", str(rows))
-        reader.stop()
-        if check_status != 0:
-            sys.exit(f"fault-soak: seed {seed}: the fault-free read-back failed: {check_message}")
-        differ = differing_files(source, back, rows)
-    tally.outcome(seed, "download", status, message, differ)
+    differ = ""
+    if outcome.status == 0:
+        want, got = references.memory(rows), register.memory()
+        if want != got:
+            differ = first_difference(want, got)
+    tally.outcome(seed, "download", outcome, differ)
+    return outcome
 
 
-def upload_round(build, work, settings, source, rows, seed, faults, loaded, line_rate, tally):
-    register = Register(build, work, "up", ["--state", str(loaded)] + faults, line_rate)
+def upload_round(options, work, settings, source, rows, seed, faults, references, tally):
+    loaded = references.state(options.rows)
+    register = Register(options.build, work, "up", ["--state", str(loaded)] + faults,
+                        options.line_rate)
     target = work / "up" / "shop.PLU"
     shutil.rmtree(target.parent, ignore_errors=True)
     target.parent.mkdir()
-    status, message = cli(build, settings, str(register.link), "upload", str(target),
-                          "--kinds", KINDS, "--from", "1", "--to", str(rows))
+    outcome = cli(options.build, settings, str(register.link), "upload", str(target),
+                  "--kinds", KINDS, "--from", "1", "--to", str(rows))
     register.stop()
     tally.add(register.frames())
-    differ = differing_files(source, target, rows) if status == 0 else []
-    tally.outcome(seed, "upload", status, message, differ)
+    differ = differing_files(source, target, rows) if outcome.status == 0 else []
+    tally.outcome(seed, "upload", outcome, ", ".join(differ) + (" differ" if differ else ""))
+    return outcome
+
+
+def report(tally, options, seed, started):
+    minutes = (time.monotonic() - started) / 60
+    print(f"\nrounds {tally.rounds} (seeds {options.seed} to {seed - 1}) in {minutes:.1f} min, "
+          f"{options.rows} rows, {'115200 baud at line rate' if options.line_rate else 'no line rate'}")
+    print(f"frames the register received: {tally.frames}")
+    print(f"packages moved (taken or answered by the register): {tally.packages}")
+    print(f"resends: {tally.resends}")
+    print(f"transfers that succeeded and matched: {tally.ok}")
+    print(f"transfers failed: {sum(tally.failed.values())}")
+    for text, count in sorted(tally.failed.items()):
+        seeds = tally.failed_seeds[text]
+        shown = " ".join(str(s) for s in seeds[:5]) + (" ..." if len(seeds) > 5 else "")
+        print(f"  {count} x {text} (seeds {shown})")
+    print(f"unexpected ends (crash, hang, other exit status): {len(tally.unexpected)}")
+    for text in tally.unexpected:
+        print(f"  {text}")
+    print(f"successes with the late-reply warning whose register differs: {len(tally.warned)}")
+    for text in tally.warned:
+        print(f"  {text}")
+    print(f"silent corruptions: {len(tally.silent)}")
+    for text in tally.silent:
+        print(f"  {text}")
 
 
 def main():
@@ -205,55 +298,43 @@ def main():
     root = Path(__file__).resolve().parent.parent
     parser.add_argument("--build", type=Path, default=root / "build")
     parser.add_argument("--packages", type=int, default=100_000,
-                        help="stop once this many frames reached the register")
+                        help="stop once this many packages have moved")
     parser.add_argument("--rounds", type=int, default=0, help="stop after this many rounds")
     parser.add_argument("--seed", type=int, default=1, help="seed of the first round")
     parser.add_argument("--rows", type=int, default=3000)
-    parser.add_argument("--line-rate", action="store_true",
-                        help="let ecrsim pace bytes at 115200 baud (much slower)")
+    parser.add_argument("--no-line-rate", dest="line_rate", action="store_false",
+                        help="let ecrsim move bytes at once instead of at 115200 baud")
     parser.add_argument("--keep", action="store_true", help="keep the work folder")
     options = parser.parse_args()
 
     work = Path(tempfile.mkdtemp(prefix="plumgr-soak-"))
     started = time.monotonic()
     tally = Tally()
+    seed = options.seed
     try:
-        source, settings = make_source(options.build, work, options.rows)
-        loaded = register_with_set(options.build, work, settings, source, options.rows,
-                                   options.line_rate)
-        seed = options.seed
+        source, settings = make_source(options.build, work)
+        references = References(options.build, work, settings, source, options.line_rate)
         while tally.packages < options.packages and (
                 options.rounds == 0 or tally.rounds < options.rounds):
             rng = random.Random(seed)
             faults = draw_faults(rng)
             rows = rows_of_round(faults, options.rows)
-            if seed % 2:
-                download_round(options.build, work, settings, source, rows, seed, faults,
-                               options.line_rate, tally)
-            else:
-                upload_round(options.build, work, settings, source, rows, seed, faults, loaded,
-                             options.line_rate, tally)
-            print(f"seed {seed}: {' '.join(faults)}: {tally.packages} packages so far",
-                  flush=True)
+            run = download_round if seed % 2 else upload_round
+            outcome = run(options, work, settings, source, rows, seed, faults, references, tally)
+            print(f"seed {seed} {run.__name__[:-6]} {rows} rows: {' '.join(faults)}: "
+                  f"exit {outcome.status}: {outcome.message[:80]}: "
+                  f"{tally.packages} packages so far", flush=True)
             seed += 1
+    except KeyboardInterrupt:
+        print("\ninterrupted", flush=True)
     finally:
         if options.keep:
             print(f"work folder: {work}")
         else:
             shutil.rmtree(work, ignore_errors=True)
 
-    minutes = (time.monotonic() - started) / 60
-    print(f"\nrounds {tally.rounds} (seeds {options.seed} to {seed - 1}) in {minutes:.1f} min")
-    print(f"packages moved (frames the register received): {tally.packages}")
-    print(f"resends: {tally.resends}")
-    print(f"transfers that succeeded and matched: {tally.ok}")
-    print(f"transfers failed: {sum(tally.failed.values())}")
-    for text, count in sorted(tally.failed.items()):
-        print(f"  {count} x {text}")
-    print(f"silent corruptions: {len(tally.silent)}")
-    for text in tally.silent:
-        print(f"  {text}")
-    return 1 if tally.silent else 0
+    report(tally, options, seed, started)
+    return 1 if tally.silent or tally.unexpected else 0
 
 
 if __name__ == "__main__":

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "data/helpers.h"
+
 namespace plumgr {
 namespace {
 
@@ -9,17 +11,10 @@ bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
-// Blanks around the barcode are dropped by the packing, as they are on the wire.
-std::string_view WithoutBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ')
-    text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ')
-    text.remove_suffix(1);
-  return text;
-}
-
 bool RegisterHolds(std::string_view barcode) {
-  const std::string_view digits = WithoutBlanks(barcode);
+  // The packing drops the spaces around the barcode, as the register never sees
+  // them; tabs and line breaks the .Sign file could not hold.
+  const std::string_view digits = TrimSpaces(barcode);
   if (digits.size() > kFastSaleBarcodeDigits) return false;
   for (char c : digits)
     if (!IsHexDigit(c)) return false;

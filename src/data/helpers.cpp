@@ -35,6 +35,10 @@ std::string_view TrimSpacesAndTabs(std::string_view text) {
   return TrimEnds(text, [](char c) { return c == ' ' || c == '\t'; });
 }
 
+std::string_view TrimSpaces(std::string_view text) {
+  return TrimEnds(text, [](char c) { return c == ' '; });
+}
+
 bool IsDigitKey(char key) {
   return key >= '0' && key <= '9';
 }

@@ -38,6 +38,9 @@ std::string_view TrimBlanksAndControls(std::string_view text);
 // may carry in a cell or a settings value.
 std::string_view TrimSpacesAndTabs(std::string_view text);
 
+// The text without the spaces at its ends.
+std::string_view TrimSpaces(std::string_view text);
+
 // The text without its leading run of `ch`.
 std::string TrimLeftChar(std::string_view text, char ch);
 

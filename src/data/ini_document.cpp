@@ -10,14 +10,15 @@ namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) {
+// What the INI reading strips around section names, keys and values.
+bool IsIniBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1A';
 }
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front()))
+std::string_view TrimIniBlanks(std::string_view text) {
+  while (!text.empty() && IsIniBlank(text.front()))
     text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back()))
+  while (!text.empty() && IsIniBlank(text.back()))
     text.remove_suffix(1);
   return text;
 }
@@ -61,7 +62,7 @@ std::string WithoutLineBreaks(std::string_view value) {
 
 std::string IniValueText(std::string_view value) {
   std::string text = WithoutLineBreaks(value);
-  bool loses_blanks = !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));
+  bool loses_blanks = !text.empty() && (IsIniBlank(text.front()) || IsIniBlank(text.back()));
   bool loses_quotes = Unquote(text).size() != text.size();
   if (loses_blanks || loses_quotes) return '"' + text + '"';
   return text;
@@ -86,14 +87,14 @@ IniDocument::Line IniDocument::ParseLine(size_t start, size_t length, LineEnd en
   std::string_view text = content;
   if (first_line && text.substr(0, kUtf8Mark.size()) == kUtf8Mark)
     text.remove_prefix(kUtf8Mark.size());
-  text = Trim(text);
+  text = TrimIniBlanks(text);
   auto offset = [&](std::string_view part) {
     return static_cast<size_t>(part.data() - content.data());
   };
   if (!text.empty() && text.front() == '[') {
     size_t close = text.rfind(']');
     if (close != std::string_view::npos) {
-      std::string_view name = Trim(text.substr(1, close - 1));
+      std::string_view name = TrimIniBlanks(text.substr(1, close - 1));
       line.Kind = LineKind::Section;
       line.NameStart = offset(name);
       line.NameLength = name.size();
@@ -102,8 +103,8 @@ IniDocument::Line IniDocument::ParseLine(size_t start, size_t length, LineEnd en
   }
   size_t equals = text.find('=');
   if (!text.empty() && text.front() != ';' && equals != std::string_view::npos) {
-    std::string_view name = Trim(text.substr(0, equals));
-    std::string_view value = Trim(text.substr(equals + 1));
+    std::string_view name = TrimIniBlanks(text.substr(0, equals));
+    std::string_view value = TrimIniBlanks(text.substr(equals + 1));
     line.Kind = LineKind::Key;
     line.NameStart = offset(name);
     line.NameLength = name.size();

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "data/helpers.h"
+
 namespace plumgr {
 namespace {
 
@@ -13,7 +15,7 @@ void DrawLevel(TMyGrid& grid, QPainter& painter, TGridItem& item, const WinRect&
   DrawRoundRect(painter, region, grid.RoundNum, grid.RoundNum);
   std::string label = ItemLabel(item, grid.Displayfunction, grid.ShowPrice, context.CurrencySymbol,
                                 context.DecimalSeparator);
-  if (label.find_first_not_of(" \t\r\n") == std::string::npos) return;
+  if (TrimBlanksAndControls(label).empty()) return;
   DrawLabel(painter, context.Decode(label), region, ResolveColor(item.Font.Color, context.Palette));
 }
 

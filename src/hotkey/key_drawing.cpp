@@ -10,6 +10,8 @@
 #include "data/code_page.h"
 #include "data/definitions.h"
 
+#include "data/helpers.h"
+
 namespace plumgr {
 namespace {
 
@@ -49,14 +51,6 @@ QPalette::ColorRole SystemColorRole(int index) {
     default:
       return QPalette::Window;
   }
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
-    text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
-    text.remove_suffix(1);
-  return text;
 }
 
 std::string ShortestNumber(double value, char decimal_separator) {
@@ -188,7 +182,7 @@ void DrawCornerCaptions(QPainter& painter, const TGridList& key, const WinRect& 
   painter.save();
   painter.setBackgroundMode(Qt::OpaqueMode);
   for (const Caption& caption : captions) {
-    std::string_view trimmed = Trimmed(*caption.text);
+    std::string_view trimmed = TrimBlanksAndControls(*caption.text);
     if (!caption.shown || trimmed.empty()) continue;
     QString text = context.Decode(trimmed);
     painter.setFont(ResolveFont(*caption.font));

@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+#include "data/helpers.h"
+
 namespace plumgr {
 
 void TGridItem::Assign(const TGridItem& source) {
@@ -21,7 +23,7 @@ void TGridItem::Assign(const TGridItem& source) {
 }
 
 void TGridList::SetImagefile(const std::string& file_name) {
-  bool blank = file_name.find_first_not_of(" \t") == std::string::npos;
+  bool blank = TrimBlanksAndControls(file_name).empty();
   QString path = QFile::decodeName(QByteArray::fromStdString(file_name));
   if (blank || !QFileInfo(path).isFile()) {
     image_file_.clear();

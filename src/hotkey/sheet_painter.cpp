@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include "data/helpers.h"
 #include "data/rounding.h"
 
 namespace plumgr {
@@ -49,7 +50,7 @@ WinRect TmyPaintBox::KeyRect(int sheet, int row, int col, int offset) const {
 void TmyPaintBox::DrawLevelLabel(QPainter& painter, const TGridItem& item, const WinRect& region) {
   std::string label = ItemLabel(item, grid_->Displayfunction, grid_->ShowPrice,
                                 Context.CurrencySymbol, Context.DecimalSeparator);
-  if (label.find_first_not_of(" \t\r\n") == std::string::npos) return;
+  if (TrimBlanksAndControls(label).empty()) return;
   painter.setFont(ResolveFont(item.Font));
   DrawLabel(painter, Context.Decode(label), region, ResolveColor(item.Font.Color, Context.Palette));
 }

@@ -88,7 +88,7 @@ PackageBytes ConnectPackageData(std::int32_t station, const BusDateTime& now, TB
   return data;
 }
 
-TKovoIBusComm::TKovoIBusComm() : comm_(std::make_unique<TComm>()) {
+TKovoIBusComm::TKovoIBusComm() : comm_(std::make_unique<TComm>()), timer_(MakeEventLoopTimer()) {
   CommLineSettings line = comm_->LineSettings();
   line.BaudRate = static_cast<std::uint32_t>(BaudRateTable[0]);
   line.DtrControl = TDtrControl::DtrDisable;
@@ -108,10 +108,6 @@ TKovoIBusComm::TKovoIBusComm() : comm_(std::make_unique<TComm>()) {
   };
   comm_->OnSendDataEmpty = [this](TComm*) { OnSendDataEmpty(); };
   comm_->OnRequestHangup = [this](TComm*) { OnHangup(); };
-
-  timer_.setSingleShot(true);
-  timer_.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { OnTimer(); });
 }
 
 TKovoIBusComm::~TKovoIBusComm() {
@@ -291,7 +287,7 @@ WaitResult TKovoIBusComm::WaitReply(int timeout_ms) {
   failed_ = line_lost_;
   RunEventsUntil([this] { return send_done_ || failed_; });
   timer_expired_ = false;
-  timer_.start(std::max(0, timeout_ms));
+  timer_->Start(std::max(0, timeout_ms), [this] { OnTimer(); });
   RunEventsUntil([this] { return timer_expired_ || failed_ || receiver_.Complete(); });
   WaitResult result;
   if (failed_)
@@ -304,7 +300,7 @@ WaitResult TKovoIBusComm::WaitReply(int timeout_ms) {
     result = ReplyAck;
   else
     result = ReplyFrame;
-  timer_.stop();
+  timer_->Stop();
   return result;
 }
 

@@ -5,7 +5,6 @@
 // thread but runs that thread's event loop while it waits, so a window and its
 // Cancel button stay alive and the process uses no CPU meanwhile.
 
-#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "link/bus_frame.h"
+#include "link/reply_timer.h"
 
 class QEventLoop;
 
@@ -124,6 +124,8 @@ class TKovoIBusComm {
   void SetPortSettingLookup(std::function<std::string(const std::string&)> lookup);
   // The clock that dates the connect package.
   void SetClock(BusClock clock) { clock_ = std::move(clock); }
+  // The timer of the reply waits (the event loop's by default).
+  void SetReplyTimer(std::unique_ptr<ReplyTimer> timer) { timer_ = std::move(timer); }
 
   // Opens (true) or closes (false) the port named by CommName. Reopens an open
   // port and clears the trace.
@@ -168,7 +170,7 @@ class TKovoIBusComm {
   void CountAnswer(int attempt, bool timed_out_before);
 
   std::unique_ptr<TComm> comm_;
-  QTimer timer_;
+  std::unique_ptr<ReplyTimer> timer_;
   FrameReceiver receiver_;
   PackageBlock send_block_;
   PackageBlock request_block_;

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <tuple>
 
+#include "data/helpers.h"
+
 namespace plumgr {
 
 namespace fs = std::filesystem;
@@ -31,12 +33,6 @@ int ComNumber(const std::string& name) {
   const char digit = name[3];
   if (prefix != "COM" || digit < '1' || digit > '0' + kComPorts) return 0;
   return digit - '0';
-}
-
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // ttyS2 before ttyS10: compare the text before the trailing number, then the number.
@@ -85,7 +81,8 @@ ResolvedPort ResolvePortName(const std::string& name, const PortSettingLookup& l
                 "/dev/ttyUSB0"};
   }
   const std::string key = "COM" + std::to_string(com);
-  const std::string configured = lookup ? Trimmed(lookup(key)) : std::string();
+  const std::string configured =
+      lookup ? std::string(TrimSpacesAndTabs(lookup(key))) : std::string();
   if (configured.empty()) return {"/dev/ttyS" + std::to_string(com - 1), {}};
   if (!IsDevicePath(configured)) {
     return {{},

@@ -51,17 +51,27 @@ std::string ExpandTabs(const std::string& line) {
 // face, which every Qt installation brings, so that a table breaks into the
 // same pages on every machine; the desktop's own monospace face only where
 // that one is missing.
+//
+// A size's glyphs are rounded to the device's pixels, so a line measured at one
+// size may not scale exactly: the width is measured again at the size chosen,
+// and a line still a hair too wide would wrap its last character onto a line of
+// its own.
 QFont FittingFont(QPaintDevice& device, const std::vector<QString>& texts) {
   QFont font(QStringLiteral("DejaVu Sans Mono"));
   if (!QFontDatabase::hasFamily(font.family()))
     font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   font.setPointSizeF(kPointSize);
-  qsizetype widest = 0;
+  const QString* widest = nullptr;
   for (const QString& text : texts)
-    widest = std::max(widest, text.size());
-  const qreal needed = widest * QFontMetricsF(font, &device).horizontalAdvance(QLatin1Char(' '));
-  if (needed > device.width())
-    font.setPointSizeF(std::max(kSmallestPointSize, kPointSize * device.width() / needed));
+    if (widest == nullptr || text.size() > widest->size()) widest = &text;
+  if (widest == nullptr) return font;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const qreal needed = QFontMetricsF(font, &device).horizontalAdvance(*widest);
+    if (needed <= device.width() || font.pointSizeF() <= kSmallestPointSize) break;
+    const qreal size = font.pointSizeF() * device.width() / needed;
+    // Each pass takes a little more off, so that rounding cannot keep it too wide.
+    font.setPointSizeF(std::max(kSmallestPointSize, size * (1 - 0.002 * (attempt + 1))));
+  }
   return font;
 }
 

@@ -82,11 +82,18 @@ TEST_F(TextPrinterTest, RowsWiderThanThePageShrinkThenWrapInsteadOfLosingCells) 
     EXPECT_TRUE(printed.Ok) << printed.Message;
     return printed.Pages;
   };
-  EXPECT_EQ(pages(80, 60), 2);  // the usual size: about 60 lines a page
-  // A smaller font fits 130 characters a line, and with it 80 lines on a page.
-  EXPECT_EQ(pages(80, 130), 1);
-  // At the smallest size a 400-character line takes three lines of the page.
-  EXPECT_EQ(pages(50, 400), 2);
+  // Page counts compared with each other, as the fixed-pitch font (and with it
+  // the lines a page holds) is the machine's. 60 characters fit at the usual size.
+  const int usual = pages(600, 60);
+  const int shrunk = pages(600, 130);
+  const int wrapped = pages(600, 400);
+  // A smaller font fits 130 characters a line, and more lines on a page: a row
+  // cut at the margin would keep the usual count, a wrapped one double it.
+  EXPECT_LT(shrunk, usual);
+  // Below the smallest size a row wraps instead: more lines, more pages.
+  EXPECT_GT(wrapped, shrunk);
+  // Wrapped rows keep every cell, so a longer row takes more lines still.
+  EXPECT_GT(pages(600, 1200), wrapped);
 }
 
 // Whether ink lies in columns [from, to) of the image.

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "link/line_speed.h"
+
 namespace plumgr::test {
 
 Bytes Ack() {
@@ -38,26 +40,56 @@ Bytes AnswerFrame(const PackageBlock& request, const PackageBytes& data, bool ba
   return Bytes(frame.begin(), frame.end());
 }
 
-namespace {
-
-int SpeedOf(speed_t code) {
-  switch (code) {
-    case B9600:
-      return 9600;
-    case B19200:
-      return 19200;
-    case B38400:
-      return 38400;
-    case B57600:
-      return 57600;
-    case B115200:
-      return 115200;
-    default:
-      return -1;
+class ScriptedRegister::Timer : public ReplyTimer {
+ public:
+  explicit Timer(ScriptedRegister& reg) : reg_(&reg) {
+    reg_->timer_ = this;
+    backstop_.setSingleShot(true);
+    QObject::connect(&backstop_, &QTimer::timeout, [this] {
+      if (reg_) ++reg_->backstop_expiries_;
+      Expire();
+    });
   }
-}
+  ~Timer() override {
+    if (reg_) reg_->timer_ = nullptr;
+  }
 
-}  // namespace
+  void Start(int ms, Expiry expired) override {
+    expired_ = std::move(expired);
+    running_ = true;
+    backstop_.start(kBackstopMs);
+    if (!reg_) return;
+    reg_->waits_started_.push_back(ms);
+    wait_ = reg_->waits_started_.size() - 1;
+    ExpireIfDue();
+  }
+  void Stop() override {
+    running_ = false;
+    backstop_.stop();
+  }
+
+  void ExpireIfDue() {
+    if (running_ && reg_ && wait_ < reg_->wait_ends_.size() &&
+        reg_->wait_ends_[wait_] == WaitEnd::TimeOut)
+      Expire();
+  }
+  // The register goes before the bus that holds this timer.
+  void Detach() { reg_ = nullptr; }
+
+ private:
+  static constexpr int kBackstopMs = 20000;
+
+  void Expire() {
+    Stop();
+    if (expired_) expired_();
+  }
+
+  ScriptedRegister* reg_;
+  QTimer backstop_;
+  Expiry expired_;
+  std::size_t wait_ = 0;
+  bool running_ = false;
+};
 
 ScriptedRegister::ScriptedRegister() {
   char name[256] = {};
@@ -78,6 +110,8 @@ ScriptedRegister::ScriptedRegister() {
 }
 
 ScriptedRegister::~ScriptedRegister() {
+  // A bus may outlive the register; its timer then ends its waits by the backstop.
+  if (timer_) timer_->Detach();
   notifier_.reset();
   if (master_ >= 0) close(master_);
   if (slave_ >= 0) close(slave_);
@@ -86,7 +120,7 @@ ScriptedRegister::~ScriptedRegister() {
 int ScriptedRegister::Speed() const {
   termios settings{};
   if (master_ < 0 || tcgetattr(master_, &settings) != 0) return -1;
-  return SpeedOf(cfgetospeed(&settings));
+  return static_cast<int>(BaudOfTermiosSpeed(cfgetospeed(&settings)));
 }
 
 void ScriptedRegister::Write(const Bytes& bytes) {
@@ -156,14 +190,14 @@ void ScriptedRegister::Consume(std::uint8_t b) {
 }
 
 void ScriptedRegister::Answer(const ReceivedFrame& frame) {
-  if (!script_) return;
-  const Reply reply = script_(frame, frames_.size() - 1);
-  if (reply.Data.empty()) return;
-  if (reply.DelayMs <= 0) {
-    Write(reply.Data);
-    return;
-  }
-  QTimer::singleShot(reply.DelayMs, notifier_.get(), [this, data = reply.Data] { Write(data); });
+  const Reply reply = script_ ? script_(frame, frames_.size() - 1) : Reply{};
+  if (!reply.Data.empty()) Write(reply.Data);
+  wait_ends_.push_back(reply.End);
+  if (timer_) timer_->ExpireIfDue();
+}
+
+std::unique_ptr<ReplyTimer> ScriptedRegister::MakeReplyTimer() {
+  return std::make_unique<Timer>(*this);
 }
 
 }  // namespace plumgr::test

@@ -1,7 +1,8 @@
 #pragma once
 // A stand-in register on the master side of a pseudo-terminal, answering the
 // frames the program writes to the slave side as a test script says. It runs on
-// the test's own event loop, so the waits of the code under test drive it.
+// the test's own event loop, so the waits of the code under test drive it, and
+// it can stand in for the clock of those waits (MakeReplyTimer).
 
 #include <QSocketNotifier>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "link/bus_frame.h"
+#include "link/reply_timer.h"
 
 namespace plumgr::test {
 
@@ -23,10 +25,21 @@ struct ReceivedFrame {
   int Speed = 0;
 };
 
-// What the register does about one frame: write these bytes after a delay.
+// How the program's wait for a frame ends when the register's timer runs the
+// waits: an answer ends it; a frame left unanswered, or answered with bytes the
+// program ignores, lets it time out once the register has heard the frame; a
+// held frame keeps the program waiting until it aborts.
+enum class WaitEnd { Answer, TimeOut, Held };
+
+// What the register does about one frame: write these bytes at once.
 struct Reply {
+  Reply() = default;
+  Reply(Bytes data)
+      : Data(std::move(data)), End(Data.empty() ? WaitEnd::TimeOut : WaitEnd::Answer) {}
+  Reply(Bytes data, WaitEnd end) : Data(std::move(data)), End(end) {}
+
   Bytes Data;
-  int DelayMs = 0;
+  WaitEnd End = WaitEnd::TimeOut;
 };
 
 Bytes Ack();
@@ -66,7 +79,19 @@ class ScriptedRegister {
   // Runs the event loop until `count` frames have arrived or the time is up.
   bool WaitForFrames(std::size_t count, int timeout_ms);
 
+  // A timer for the program's reply waits that goes by the register instead of
+  // the clock: wait k (from 0) times out once frame k has been heard and its
+  // reply lets the wait time out. An answered or held wait ends only by its
+  // answer or an abort, or after a backstop of 20 s that BackstopExpiries
+  // counts, so that a broken abort fails its test instead of hanging it.
+  std::unique_ptr<ReplyTimer> MakeReplyTimer();
+  // The length of every wait the program started, in milliseconds.
+  const std::vector<int>& WaitsStarted() const { return waits_started_; }
+  int BackstopExpiries() const { return backstop_expiries_; }
+
  private:
+  class Timer;
+
   void OnReadable();
   void Consume(std::uint8_t b);
   void Answer(const ReceivedFrame& frame);
@@ -80,6 +105,10 @@ class ScriptedRegister {
   BusFrame assembly_{};
   std::size_t position_ = 0;
   std::size_t stray_bytes_ = 0;
+  std::vector<WaitEnd> wait_ends_;  // one a frame heard
+  std::vector<int> waits_started_;
+  int backstop_expiries_ = 0;
+  Timer* timer_ = nullptr;
 };
 
 }  // namespace plumgr::test
