@@ -120,7 +120,8 @@ int DownloadCommand(const GlobalOptions& options, const TransferArguments& args)
   if (args.Verify) ForgetPluDownloadDump(session.State());
   TransferCommands commands(session.State(), session.Bus(), session.Progress());
   SetUpCommands(commands, session, options.Json);
-  commands.SetDownloadParameterFile(SetFilePath(set, kSetParameterFile));
+  const DownloadToVerify sent{kinds, *range, SetFilePath(set, kSetParameterFile)};
+  commands.SetDownloadParameterFile(sent.ParameterFile);
   commands.Driver().DownloadKinds = kinds;
   commands.SetDownloadRange(*range);
   SetRangeResult(kinds, *range);
@@ -133,7 +134,7 @@ int DownloadCommand(const GlobalOptions& options, const TransferArguments& args)
     SetSummary("Downloaded " + DescribeKinds(kinds, *range, Texts().DownloadKindNames) + " from " +
                set + " to the register");
   if (code != kSuccess) return code;
-  return FinishDownload(session, commands.Driver(), kinds, *range, args.Verify);
+  return FinishDownload(session, commands.Driver(), sent, args.Verify);
 }
 
 int UploadCommand(const GlobalOptions& options, const TransferArguments& args) {
