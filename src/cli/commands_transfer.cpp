@@ -126,14 +126,15 @@ int DownloadCommand(const GlobalOptions& options, const TransferArguments& args)
   commands.SetDownloadRange(*range);
   SetRangeResult(kinds, *range);
   bool ok = false;
-  if (const int interrupted = RunInterruptible(
-          session.Progress(), [&] { return commands.RunDownload(); }, &ok))
-    return session.Finish(interrupted);
-  const int code = session.Finish(ok ? kSuccess : kFailed);
-  if (code == kSuccess)
-    SetSummary("Downloaded " + DescribeKinds(kinds, *range, Texts().DownloadKindNames) + " from " +
-               set + " to the register");
-  if (code != kSuccess) return code;
+  const int interrupted = RunInterruptible(
+      session.Progress(), [&] { return commands.RunDownload(); }, &ok);
+  const int code = session.Finish(interrupted != 0 ? interrupted : ok ? kSuccess : kFailed);
+  if (code != kSuccess) {
+    NoteLinkCounts(session.Bus());
+    return code;
+  }
+  SetSummary("Downloaded " + DescribeKinds(kinds, *range, Texts().DownloadKindNames) + " from " +
+             set + " to the register");
   return FinishDownload(session, commands.Driver(), sent, args.Verify);
 }
 
