@@ -98,6 +98,23 @@ TEST_F(SetWritingTest, NoCommandReplacesASetOrWritesThroughAReadOnlyFile) {
   EXPECT_NE(r.Err.find("out.xls"), npos) << r.Err;
   EXPECT_EQ(Read("out.xls"), "kept");
 
+  // What the register answered does not excuse writing through the mark.
+  test::SimProcess sim(SimArgs({"--no-line-rate"}));
+  fs::create_directories(Path("dumps"));
+  Write("dumps/downloadplu.hex", "old");
+  ReadOnly("dumps/downloadplu.hex");
+  r = Cli({"--port", sim.Path(), "download", "shop", "--kinds", "plu", "--to", "3"});
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_NE(r.Err.find("downloadplu.hex\". The file is read-only"), npos) << r.Err;
+  EXPECT_EQ(Read("dumps/downloadplu.hex"), "old");
+  const std::string settings = "[Comm]\r\nCOM3=" + sim.Path() + "\r\n";
+  Write("SYSTEM.CFG", settings);
+  ReadOnly("SYSTEM.CFG");
+  r = Cli({"detect", "--apply", "--port", "COM3"});
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_NE(r.Err.find("SYSTEM.CFG\". The file is read-only"), npos) << r.Err;
+  EXPECT_EQ(Read("SYSTEM.CFG"), settings);
+
   ::chmod(Path("shop.PLU").c_str(), 0644);
   r = Cli({"fill-test-data", "--force", "shop"});
   EXPECT_EQ(r.ExitCode, 0) << r.Err;
