@@ -129,7 +129,7 @@ int DownloadCommand(const GlobalOptions& options, const TransferArguments& args)
   CheckDownloadSources(set, kinds);
   ReadSetForDownload(session.State(), set);
   RefuseUnsendableCells(session.State(), set, kinds, range->First, range->Last);
-  if (args.Verify) ForgetPluDownloadDump(session.State());
+  if (args.Verify) ForgetVerifyDumps(session.State());
   TransferCommands commands(session.State(), session.Bus(), session.Progress());
   std::string unwritten;
   SetUpCommands(commands, session, options.Json, &unwritten);

@@ -190,8 +190,13 @@ class ScratchSettings {
 
 }  // namespace
 
-void ForgetPluDownloadDump(const MainWindowState& state) {
-  RemoveFile(DumpPath(state, kDownloadPluDump));
+void ForgetVerifyDumps(const MainWindowState& state) {
+  for (const char* name : {kDownloadPluDump, kUploadParameterDump}) {
+    const std::string path = DumpPath(state, name);
+    if (FileResult replaceable = CheckReplaceable(path); !replaceable)
+      throw UsageError{replaceable.Message + " (download --verify compares with it)"};
+    RemoveFile(path);
+  }
 }
 
 VerifyOutcome VerifyDownload(LinkSession& session, const TransferDriver& download,

@@ -18,8 +18,9 @@ namespace plumgr::cli {
 
 class LinkSession;
 
-// Before the download: an old dump must not stand in for the new one.
-void ForgetPluDownloadDump(const MainWindowState& state);
+// Before the download: old dumps must not stand in for the new ones, which
+// the comparison reads. A dump that is read-only is refused (a usage error).
+void ForgetVerifyDumps(const MainWindowState& state);
 
 struct VerifyOutcome {
   bool Ok = false;
