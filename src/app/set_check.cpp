@@ -31,7 +31,8 @@ std::string FormatLimit(double value, int decimals, char separator) {
 }
 
 // An empty cell takes its default in the editors, but a file read as it is
-// sends it as it is: an empty Department or Tax reaches the register as 256.
+// sends it as it is: an empty Department or Tax of a named row reaches the
+// register as 256 (a row without a name goes as an empty record).
 bool NeedsValue(GridId grid, int col) {
   return grid == GridId::Plu ? col == PluCol::Dept : col == DeptCol::Tax;
 }
@@ -40,12 +41,17 @@ bool IsNamedPlu(const Tables& tables, int row) {
   return !TrimBlanksAndControls(tables.PLUGrid.Cell(PluCol::Name, row)).empty();
 }
 
+bool IsNamedRow(const Tables& tables, GridId grid, int row) {
+  if (grid == GridId::Plu) return IsNamedPlu(tables, row);
+  return !TrimBlanks(tables.DeptmentGrid.Cell(DeptCol::Name, row)).empty();
+}
+
 std::optional<std::string> CellFault(const Tables& tables, GridId grid, int col, int row,
                                      char separator) {
   const std::string& text = tables.Grid(grid).Cell(col, row);
   if (!NormalizeCellText(grid, col, text, separator))
     return RefusalReason(grid, col, text, separator);
-  if (text.empty() && NeedsValue(grid, col) && (grid == GridId::Dept || IsNamedPlu(tables, row)))
+  if (text.empty() && NeedsValue(grid, col) && IsNamedRow(tables, grid, row))
     return "empty (the register would take 256)";
   return std::nullopt;
 }

@@ -8,6 +8,8 @@
 #include "cli/cli_context.h"
 #include "cli/command_result.h"
 #include "cli/link_session.h"
+#include "data/settings_keys.h"
+#include "data/settings_location.h"
 #include "link/port_names.h"
 
 namespace plumgr::cli {
@@ -88,6 +90,12 @@ int DetectCommand(const GlobalOptions& options, bool apply) {
     return kFailed;
   }
   PrintOutputLine(options, JsonLine("found").Text("port", model.Found), model.Found);
+  // A settings file that could not be written has shown its message; the port
+  // found is not stored then, and the command says so by its exit status.
+  if (apply && IsComName(model.Found) &&
+      SettingsFile(session.State().SettingsPath()).ReadInteger(kSectionComm, "Port", -1) !=
+          model.Found[3] - '0')
+    return kUsage;
   SetResultMessage("The register answers on " + model.Found);
   return kSuccess;
 }

@@ -85,7 +85,10 @@ void SetRangeResult(std::uint8_t kinds, const PluRange& range) {
   SetResultNumber("to", range.Last);
 }
 
-void SetUpCommands(TransferCommands& commands, LinkSession& session, bool json) {
+// A dump or report file the transfer could not write is told at once; the
+// transfer goes on, and the command ends with the status of a file not written.
+void SetUpCommands(TransferCommands& commands, LinkSession& session, bool json,
+                   std::string* unwritten) {
   commands.SetBusPreparer([&session] { session.PrepareBus(); });
   // A script cannot look at the report: it is told where the report is.
   commands.SetFileOpener([json](const std::string& path) {
@@ -94,8 +97,17 @@ void SetUpCommands(TransferCommands& commands, LinkSession& session, bool json) 
     else
       std::cout << path << "\n";
   });
-  commands.SetWarningSink(
-      [](const std::string& message) { std::cerr << "plumgr-cli: " << message << "\n"; });
+  commands.SetWarningSink([unwritten](const std::string& message) {
+    std::cerr << "plumgr-cli: " << message << "\n";
+    *unwritten = message;
+  });
+}
+
+// A transfer that succeeded but could not write one of its files.
+int UnwrittenFileStatus(const std::string& unwritten) {
+  if (unwritten.empty()) return kSuccess;
+  NoteError(unwritten);
+  return kUsage;
 }
 
 // The set's tables as Open reads them, without copying its .PAR over the
@@ -117,23 +129,29 @@ int DownloadCommand(const GlobalOptions& options, const TransferArguments& args)
   CheckDownloadSources(set, kinds);
   ReadSetForDownload(session.State(), set);
   RefuseUnsendableCells(session.State(), set, kinds, range->First, range->Last);
-  if (args.Verify) ForgetPluDownloadDump(session.State());
+  if (args.Verify) ForgetVerifyDumps(session.State());
   TransferCommands commands(session.State(), session.Bus(), session.Progress());
-  SetUpCommands(commands, session, options.Json);
-  commands.SetDownloadParameterFile(SetFilePath(set, kSetParameterFile));
+  std::string unwritten;
+  SetUpCommands(commands, session, options.Json, &unwritten);
+  const DownloadToVerify sent{kinds, *range, SetFilePath(set, kSetParameterFile)};
+  commands.SetDownloadParameterFile(sent.ParameterFile);
   commands.Driver().DownloadKinds = kinds;
   commands.SetDownloadRange(*range);
   SetRangeResult(kinds, *range);
   bool ok = false;
-  if (const int interrupted = RunInterruptible(
-          session.Progress(), [&] { return commands.RunDownload(); }, &ok))
-    return session.Finish(interrupted);
-  const int code = session.Finish(ok ? kSuccess : kFailed);
-  if (code == kSuccess)
-    SetSummary("Downloaded " + DescribeKinds(kinds, *range, Texts().DownloadKindNames) + " from " +
-               set + " to the register");
-  if (code != kSuccess) return code;
-  return FinishDownload(session, commands.Driver(), kinds, *range, args.Verify);
+  const int interrupted = RunInterruptible(
+      session.Progress(), [&] { return commands.RunDownload(); }, &ok);
+  const int code = session.Finish(interrupted != 0 ? interrupted : ok ? kSuccess : kFailed);
+  if (code != kSuccess) {
+    NoteLinkCounts(session.Bus());
+    return code;
+  }
+  SetSummary("Downloaded " + DescribeKinds(kinds, *range, Texts().DownloadKindNames) + " from " +
+             set + " to the register");
+  if (const int verified = FinishDownload(session, commands.Driver(), sent, args.Verify);
+      verified != kSuccess)
+    return verified;
+  return UnwrittenFileStatus(unwritten);
 }
 
 int UploadCommand(const GlobalOptions& options, const TransferArguments& args) {
@@ -147,7 +165,8 @@ int UploadCommand(const GlobalOptions& options, const TransferArguments& args) {
   const UploadedParts parts{UploadTargets(set, kinds), (kinds & KindBit(kUploadPlu)) != 0, *range};
   CheckUploadTargets(set, parts.Files, kinds, session.State().SettingsPath());
   TransferCommands commands(session.State(), session.Bus(), session.Progress());
-  SetUpCommands(commands, session, options.Json);
+  std::string unwritten;
+  SetUpCommands(commands, session, options.Json, &unwritten);
   commands.Driver().UploadKinds = kinds;
   commands.SetUploadRange(*range);
   SetRangeResult(kinds, *range);
@@ -165,7 +184,7 @@ int UploadCommand(const GlobalOptions& options, const TransferArguments& args) {
   SetSummary("Uploaded " + DescribeKinds(kinds, *range, Texts().UploadKindNames) +
              " from the register into " + set);
   NoteCleanedNames(commands.CleanedNames());
-  return kSuccess;
+  return UnwrittenFileStatus(unwritten);
 }
 
 void AddTransferOptions(CLI::App* command, TransferArguments& args, const std::string& kinds) {
@@ -180,7 +199,9 @@ void AddTransferOptions(CLI::App* command, TransferArguments& args, const std::s
 const Registration kRegistration([](CLI::App& app, GlobalOptions& options, int* exit_code) {
   auto down = std::make_shared<TransferArguments>();
   CLI::App* download = app.add_subcommand(
-      "download", "open SET as \"Open\" does and download it to the register (\"Download data\")");
+      "download",
+      "read SET as \"Open\" does, without touching the settings file, and download it to the "
+      "register (\"Download data\")");
   AddTransferOptions(download, *down,
                      "plu, department, recycling, parameter, vat, fastsale, header");
   download->add_flag(

@@ -73,7 +73,8 @@ int InterruptGuard::Signal() {
 int InterruptGuard::ExitCode() {
   const int number = Signal();
   const std::string message = std::string("Interrupted by SIG") + sigabbrev_np(number) +
-                              ": the transfer was cancelled and nothing was written";
+                              ": the transfer was cancelled and the register disconnected; no "
+                              "file of the set was written";
   std::cerr << "plumgr-cli: " << message << "\n";
   NoteError(message);
   return 128 + number;

@@ -1,5 +1,6 @@
 #include "cli/link_session.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "app/link_commands.h"
@@ -14,9 +15,9 @@ namespace {
 char kProgramName[] = "plumgr-cli";
 
 // The bus component's message joins its lines with CR LF; a hint about access
-// rights follows the two lines the operator knows. The command line prints the
-// hint first, so the last two lines of stderr are the known ones.
-void PrintOpenFailure(const std::string& message) {
+// rights or the reason follows the two lines the operator knows. The command
+// line prints them first, so the last two lines of stderr are the known ones.
+std::vector<std::string> OpenFailureLines(const std::string& message) {
   std::vector<std::string> lines;
   std::size_t start = 0;
   while (start <= message.size()) {
@@ -27,10 +28,8 @@ void PrintOpenFailure(const std::string& message) {
     if (end == std::string::npos) break;
     start = end + 1;
   }
-  for (std::size_t i = 2; i < lines.size(); ++i)
-    std::cerr << lines[i] << "\n";
-  for (std::size_t i = 0; i < lines.size() && i < 2; ++i)
-    std::cerr << lines[i] << "\n";
+  std::rotate(lines.begin(), lines.begin() + std::min<std::size_t>(2, lines.size()), lines.end());
+  return lines;
 }
 
 // Prints the bus component's messages for a script: the port that cannot be
@@ -40,8 +39,12 @@ class BusUiPort final : public UiPort {
   explicit BusUiPort(UiPort& ui) : ui_(ui) {}
   void ShowMessage(const std::string& text) override { ui_.ShowMessage(text); }
   void ShowError(const std::string& text) override {
-    NoteError(text);
-    PrintOpenFailure(text);
+    std::string joined;
+    for (const std::string& line : OpenFailureLines(text)) {
+      std::cerr << line << "\n";
+      joined += (joined.empty() ? "" : "\n") + line;
+    }
+    NoteError(joined);
   }
   Answer AskYesNoCancel(const std::string& text) override { return ui_.AskYesNoCancel(text); }
   Answer AskYesNo(const std::string& text) override { return ui_.AskYesNo(text); }

@@ -13,18 +13,22 @@ namespace {
 
 using namespace plumgr::cli;
 
+// Under --json stdout carries JSON objects only: help goes to stderr then. The
+// flag is known only once the arguments have been parsed up to the help.
+std::ostream& HelpStream(const GlobalOptions& options) {
+  return options.Json ? std::cerr : std::cout;
+}
+
 // Parses the arguments, which runs the chosen command, and returns the exit
 // status; every way out leaves its message for the result line.
 int RunCommand(CLI::App& app, const GlobalOptions& options, int argc, char** argv,
                const int& exit_code) {
-  // Under --json stdout carries JSON objects only: help goes to stderr then.
-  std::ostream& help_out = options.Json ? std::cerr : std::cout;
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
-    return app.exit(e, help_out, std::cerr);
+    return app.exit(e, HelpStream(options), std::cerr);
   } catch (const CLI::CallForAllHelp& e) {
-    return app.exit(e, help_out, std::cerr);
+    return app.exit(e, HelpStream(options), std::cerr);
   } catch (const CLI::ParseError& e) {
     app.exit(e);
     NoteError(e.what());

@@ -71,12 +71,16 @@ std::string CaseVariant(const std::string& path) {
   return {};
 }
 
+}  // namespace
+
 std::string MissingFile(const std::string& path) {
   std::string text = "\"" + path + "\" does not exist";
   if (const std::string variant = CaseVariant(path); !variant.empty())
-    text += " (there is \"" + variant + "\": file names differ in letter case here)";
+    text += " (there is \"" + variant + "\"; file names differ in letter case here)";
   return text;
 }
+
+namespace {
 
 std::string KindList(std::uint8_t kinds, const std::vector<std::string>& words) {
   std::string list;
@@ -92,11 +96,12 @@ std::string ParameterGap(const IniDocument& par, int kind) {
     case kDownloadParameter:
       return HoldsKind(par, ParameterKind::Parameter)
                  ? std::string()
-                 : "holds none of the parameter keys (rates, flags, clerks, barcode types)";
+                 : "holds none of the parameter keys (rates, flags, clerks, barcode types, "
+                   "speeds, contrast)";
     case kDownloadVat:
       return HoldsKind(par, ParameterKind::Vat)
                  ? std::string()
-                 : "holds no VAT rate (VAT1 to VAT9), which would send every rate as 00.00";
+                 : "holds no VAT rate (VAT1 to VAT9): every rate would be sent as 00.00";
     case kDownloadHeader:
       return HoldsKind(par, ParameterKind::Header) ? std::string()
                                                    : "holds no header line (Header1 to Header5)";
@@ -111,7 +116,7 @@ struct Refusal {
 };
 
 void AddKindGap(Refusal& refusal, int kind, const std::string& what) {
-  refusal.Lines.push_back(what + ": the " + DownloadKindWords()[kind] + " kind is sent from it");
+  refusal.Lines.push_back("Cannot send the " + DownloadKindWords()[kind] + " kind: " + what);
   refusal.Kinds |= KindBit(kind);
 }
 
@@ -122,7 +127,8 @@ void CheckParameterFile(const std::string& par_path, std::uint8_t kinds, Refusal
   const bool holds_settings = HoldsAnySettingsKey(par);
   for (int kind : {kDownloadParameter, kDownloadVat, kDownloadHeader}) {
     if ((kinds & KindBit(kind)) == 0) continue;
-    const std::string gap = holds_settings ? ParameterGap(par, kind) : "holds no settings";
+    const std::string gap =
+        holds_settings ? ParameterGap(par, kind) : "is empty or holds no settings key";
     if (!gap.empty()) AddKindGap(refusal, kind, "\"" + par_path + "\" " + gap);
   }
 }
@@ -146,7 +152,7 @@ std::string WithPluExtension(const std::string& name) {
 }
 
 void CheckDownloadSources(const std::string& plu_file, std::uint8_t download_kinds) {
-  if (!FileExists(plu_file)) throw UsageError{MissingFile(plu_file) + ": nothing was sent"};
+  if (!FileExists(plu_file)) throw UsageError{"Nothing was sent: " + MissingFile(plu_file)};
   Refusal refusal;
   bool parameter_kinds = false;
   for (int kind = 0; kind < kDownloadKindCount; ++kind) {
@@ -167,8 +173,8 @@ void CheckDownloadSources(const std::string& plu_file, std::uint8_t download_kin
     message += line + "\n";
   const std::string rest = KindList(download_kinds & ~refusal.Kinds, DownloadKindWords());
   message += "Nothing was sent. ";
-  message += rest.empty() ? "None of the chosen kinds can be sent from this set"
-                          : "To leave the kind out: --kinds " + rest;
+  message += rest.empty() ? "None of the chosen kinds can be sent from this set."
+                          : "To leave the kind out and send the others: --kinds " + rest;
   throw UsageError{message};
 }
 

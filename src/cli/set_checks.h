@@ -18,6 +18,10 @@ const std::vector<std::string>& UploadKindWords();
 // as in the file dialogs.
 std::string WithPluExtension(const std::string& name);
 
+// "\"shop.PLU\" does not exist", naming a file in the same folder whose name
+// differs only in letter case, as a set copied from another system often has.
+std::string MissingFile(const std::string& path);
+
 // Refuses a download whose set is missing what the chosen kinds are sent from:
 // the .PLU file by its exact name (naming a file that differs only in letter
 // case), .DEP, .RCY, .Sign, and a .PAR that holds none of the keys of a chosen

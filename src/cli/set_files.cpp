@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/cli_context.h"
+#include "cli/set_checks.h"
 #include "data/data_file_format.h"
 #include "data/data_file_set.h"
 #include "data/data_file_text.h"
@@ -14,6 +15,7 @@ namespace {
 void ReadTableFile(const std::string& path, bool required, StringGrid& grid) {
   FileReadResult read = ReadFileBytes(path);
   if (read.Missing && !required) return;
+  if (read.Missing) throw UsageError{MissingFile(path)};
   if (!read.Ok)
     throw UsageError{read.Message.empty() ? "cannot read \"" + path + "\"" : read.Message};
   ReadTable(ReadDataFileText(std::move(read.Bytes)).Bytes, grid);

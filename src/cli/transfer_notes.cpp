@@ -8,11 +8,15 @@
 
 namespace plumgr::cli {
 
+void NoteLinkCounts(const TKovoIBusComm& bus) {
+  SetResultNumber("resent", bus.ResentPackages());
+  SetResultNumber("late", bus.LateReplies());
+}
+
 void NoteLinkRepeats(const TKovoIBusComm& bus, bool verified) {
+  NoteLinkCounts(bus);
   const int resent = bus.ResentPackages();
   const int late = bus.LateReplies();
-  SetResultNumber("resent", resent);
-  SetResultNumber("late", late);
   if (resent == 0 && late == 0) return;
   std::string note =
       std::to_string(resent) + " package(s) resent, " + std::to_string(late) + " reply(ies) late";

@@ -8,7 +8,10 @@ class TKovoIBusComm;
 
 namespace plumgr::cli {
 
-// "resent" and "late" in the result; a download that took a reply after a
+// "resent" and "late" in the result, also of a transfer that failed.
+void NoteLinkCounts(const TKovoIBusComm& bus);
+
+// The same, and a download that took a reply after a
 // time-out is not reported as clean: the summary says so and suggests --verify.
 void NoteLinkRepeats(const TKovoIBusComm& bus, bool verified);
 

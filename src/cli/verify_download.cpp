@@ -1,36 +1,41 @@
 #include "cli/verify_download.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <map>
 #include <optional>
+#include <span>
 
 #include "cli/cli_context.h"
 #include "cli/command_result.h"
 #include "cli/interrupts.h"
 #include "cli/link_session.h"
 #include "cli/transfer_notes.h"
+#include "cli/verify_parameters.h"
 #include "data/file_io.h"
 #include "transfer/department_packages.h"
 #include "transfer/fast_sale_packages.h"
+#include "transfer/parameter_block.h"
 #include "transfer/recycling_packages.h"
 #include "transfer/transfer_driver.h"
 
 namespace plumgr::cli {
 namespace {
 
-std::string PluDumpPath(const MainWindowState& state) {
+std::string DumpPath(const MainWindowState& state, const char* name) {
   const std::filesystem::path dir = state.DumpDir().empty() ? "." : state.DumpDir();
-  return (dir / kDownloadPluDump).string();
+  return (dir / name).string();
 }
 
-// The sent_slots the download sent, by register index; a later slot for the same
+// The slots the download sent, by register index; a later slot for the same
 // index replaces the earlier one, as it did in the register.
 using SentSlots = std::map<std::int32_t, PluRecordBytes>;
 
 SentSlots ReadSentSlots(const std::string& dump) {
-  SentSlots sent_slots;
+  SentSlots sent;
   for (std::size_t at = 0; at + kPackageDataSize <= dump.size(); at += kPackageDataSize) {
     const auto* package = reinterpret_cast<const std::uint8_t*>(dump.data() + at);
     const int count = std::min<int>(package[0], kPluSlotsPerPackage);
@@ -40,10 +45,10 @@ SentSlots ReadSentSlots(const std::string& dump) {
           slot[0] | slot[1] << 8 | slot[2] << 16 | static_cast<std::uint32_t>(slot[3]) << 24);
       PluRecordBytes record;
       std::copy(slot + 4, slot + kPluSlotSize, record.begin());
-      sent_slots[index] = record;
+      sent[index] = record;
     }
   }
-  return sent_slots;
+  return sent;
 }
 
 // The PLUs read back must cover every slot the download wrote.
@@ -56,6 +61,11 @@ PluRange ReadBackRange(const PluRange& range, const SentSlots& sent_slots, int t
   read.First = std::max(read.First, 1);
   read.Last = std::min(read.Last, table_rows);
   return read;
+}
+
+// "\"Tea\" at 1.50", or "nothing" for an empty record.
+std::string DescribePlu(const std::string& name, const std::string& price) {
+  return name.empty() ? "nothing" : "\"" + name + "\" at " + price;
 }
 
 std::optional<std::string> ComparePlus(const SentSlots& sent_slots, const Tables& back,
@@ -71,10 +81,14 @@ std::optional<std::string> ComparePlus(const SentSlots& sent_slots, const Tables
     const bool same = sent_empty
                           ? back.PLUGrid.Cell(PluCol::Name, row).empty()
                           : EncodePluRecord(back.PLUGrid, row, layout, alcohol, units) == sent;
-    if (!same)
-      return "PLU " + std::to_string(row) + " differs: the register holds \"" +
-             back.PLUGrid.Cell(PluCol::Name, row) + "\" (" + back.PLUGrid.Cell(PluCol::Price, row) +
-             ")";
+    if (same) continue;
+    const UploadedPluRow sent_row = DecodeUploadedPluRecord(sent, units);
+    const std::string sent_text = sent_empty
+                                      ? "nothing"
+                                      : DescribePlu(sent_row.Cells[PluCol::Name].value_or(""),
+                                                    sent_row.Cells[PluCol::Price].value_or(""));
+    return "PLU " + std::to_string(row) + " differs: sent " + sent_text + ", the register holds " +
+           DescribePlu(back.PLUGrid.Cell(PluCol::Name, row), back.PLUGrid.Cell(PluCol::Price, row));
   }
   return std::nullopt;
 }
@@ -84,8 +98,11 @@ std::optional<std::string> CompareDepartments(const StringGrid& sent, const Stri
   const int rows = std::min({CurrentProfile().DeptCount, sent.DataRows(), back.DataRows()});
   for (int row = 1; row <= rows; ++row)
     if (EncodeDepartmentRecord(sent, row, units) != EncodeDepartmentRecord(back, row, units))
-      return "department " + std::to_string(row) + " differs: the register holds \"" +
-             back.Cell(DeptCol::Name, row) + "\"";
+      return "department " + std::to_string(row) + " differs: sent \"" +
+             sent.Cell(DeptCol::Name, row) + "\" (tax " + sent.Cell(DeptCol::Tax, row) + ", " +
+             sent.Cell(DeptCol::Price, row) + "), the register holds \"" +
+             back.Cell(DeptCol::Name, row) + "\" (tax " + back.Cell(DeptCol::Tax, row) + ", " +
+             back.Cell(DeptCol::Price, row) + ")";
   return std::nullopt;
 }
 
@@ -93,20 +110,47 @@ std::optional<std::string> CompareRecycling(const RecyclingTable& sent, const Re
                                             const WireUnits& units) {
   const RecyclingBlock a = EncodeRecyclingBlock(sent, units);
   const RecyclingBlock b = EncodeRecyclingBlock(back, units);
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i])
-      return "recycling entry " + std::to_string(i / kRecyclingRecordSize + 1) + " differs";
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] == b[i]) continue;
+    const std::size_t entry = i / kRecyclingRecordSize;
+    const auto price = [&](const RecyclingBlock& block) {
+      return ScaledText(GetBig32(block, entry * kRecyclingRecordSize + kRecyclingPriceOffset),
+                        units.PriceDecimals, 2, units.DecimalSeparator);
+    };
+    return "recycling entry " + std::to_string(entry + 1) + " differs: sent " + price(a) +
+           ", the register holds " + price(b);
+  }
   return std::nullopt;
+}
+
+// The upload shows a button's barcode as the raw hexadecimal text of its seven
+// bytes, so the bytes the register holds are that text read back pair by pair.
+bool SameFastSaleEntry(const PackageBytes& sent, int e, const TSign& back) {
+  const std::size_t at = kFastSaleEntrySize * static_cast<std::size_t>(e);
+  if (sent[at] != static_cast<std::uint8_t>(back.ButtonNumber) ||
+      sent[at + 1] != static_cast<std::uint8_t>(back.SignFlag) ||
+      back.Barcode.size() != 2u * kFastSaleBarcodeWidth)
+    return false;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(kFastSaleBarcodeWidth); ++i) {
+    const std::string pair = back.Barcode.substr(2 * i, 2);
+    if (pair.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos ||
+        sent[at + 2 + i] != std::stoi(pair, nullptr, 16))
+      return false;
+  }
+  return true;
 }
 
 std::optional<std::string> CompareFastSale(const FastSaleTable& sent, const FastSaleTable& back,
                                            char separator) {
-  const TOrvanencode codec(separator);
-  const PackageBytes a = EncodeFastSalePackage(sent, codec);
-  const PackageBytes b = EncodeFastSalePackage(back, codec);
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i])
-      return "fast-sale button " + std::to_string(i / kFastSaleEntrySize + 1) + " differs";
+  const PackageBytes sent_bytes = EncodeFastSalePackage(sent, TOrvanencode(separator));
+  for (int e = 0; e < kFastSaleButtons; ++e) {
+    if (SameFastSaleEntry(sent_bytes, e, back[e])) continue;
+    const auto describe = [e](const FastSaleTable& table) {
+      return "barcode \"" + table[e].Barcode + "\" sign " + std::to_string(table[e].SignFlag);
+    };
+    return "fast-sale button " + std::to_string(e + 1) + " differs: sent " + describe(sent) +
+           ", the register holds " + describe(back);
+  }
   return std::nullopt;
 }
 
@@ -116,27 +160,58 @@ std::uint8_t ReadBackKinds(std::uint8_t download_kinds) {
   if (download_kinds & KindBit(kDownloadDepartment)) kinds |= KindBit(kUploadDepartment);
   if (download_kinds & KindBit(kDownloadRecycling)) kinds |= KindBit(kUploadRecycling);
   if (download_kinds & KindBit(kDownloadFastSale)) kinds |= KindBit(kUploadFastSale);
+  if (ParameterGroupsOf(download_kinds).Parameter || ParameterGroupsOf(download_kinds).Vat ||
+      ParameterGroupsOf(download_kinds).Header)
+    kinds |= KindBit(kUploadParameter);
   return kinds;
 }
 
+void RemoveFile(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
+// The parameter upload stores what it reads in a settings file: a scratch one,
+// so that the read-back changes no file of the operator's.
+class ScratchSettings {
+ public:
+  ScratchSettings()
+      : path_((std::filesystem::temp_directory_path() /
+               ("plumgr-verify-" + std::to_string(::getpid()) + ".cfg"))
+                  .string()) {}
+  ~ScratchSettings() { RemoveFile(path_); }
+  ScratchSettings(const ScratchSettings&) = delete;
+  ScratchSettings& operator=(const ScratchSettings&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
 }  // namespace
 
-void ForgetPluDownloadDump(const MainWindowState& state) {
-  std::error_code ignored;
-  std::filesystem::remove(PluDumpPath(state), ignored);
+void ForgetVerifyDumps(const MainWindowState& state) {
+  for (const char* name : {kDownloadPluDump, kUploadParameterDump}) {
+    const std::string path = DumpPath(state, name);
+    if (FileResult replaceable = CheckReplaceable(path); !replaceable)
+      throw UsageError{replaceable.Message + " (download --verify compares with it)"};
+    RemoveFile(path);
+  }
 }
 
 VerifyOutcome VerifyDownload(LinkSession& session, const TransferDriver& download,
-                             std::uint8_t download_kinds, const PluRange& range) {
+                             const DownloadToVerify& sent_kinds) {
   MainWindowState& state = session.State();
   const char separator = state.DecimalSeparator();
-  const std::uint8_t kinds = ReadBackKinds(download_kinds);
+  const std::uint8_t kinds = ReadBackKinds(sent_kinds.Kinds);
   SentSlots sent_slots;
   if (kinds & KindBit(kUploadPlu)) {
-    FileReadResult dump = ReadFileBytes(PluDumpPath(state));
+    FileReadResult dump = ReadFileBytes(DumpPath(state, kDownloadPluDump));
     if (!dump.Ok) return {false, "Verify: the PLUs sent are unknown (" + dump.Message + ")"};
     sent_slots = ReadSentSlots(dump.Bytes);
   }
+  const std::string parameter_dump = DumpPath(state, kUploadParameterDump);
+  RemoveFile(parameter_dump);
 
   Tables back;
   SizeTables(back, CurrentProfile());
@@ -145,11 +220,12 @@ VerifyOutcome VerifyDownload(LinkSession& session, const TransferDriver& downloa
   FastSaleTable fast_sale = InitialFastSaleTable();
   std::vector<std::string> report;
   std::vector<std::string> warnings;
+  const ScratchSettings scratch;
   TransferData data{back,
                     recycling,
                     fast_sale,
                     report,
-                    state.SettingsPath(),
+                    scratch.Path(),
                     state.DumpDir(),
                     separator,
                     {},
@@ -158,7 +234,8 @@ VerifyOutcome VerifyDownload(LinkSession& session, const TransferDriver& downloa
   reader.UploadKinds = kinds;
   reader.Timings = download.Timings;
   session.PrepareBus();
-  if (!reader.UploadSequence(data, ReadBackRange(range, sent_slots, back.PLUGrid.DataRows())))
+  if (!reader.UploadSequence(data,
+                             ReadBackRange(sent_kinds.Range, sent_slots, back.PLUGrid.DataRows())))
     return {false, "Verify: reading the data back failed"};
 
   const WireUnits units{reader.Status().PriceDecimals, separator};
@@ -171,13 +248,20 @@ VerifyOutcome VerifyDownload(LinkSession& session, const TransferDriver& downloa
     difference = CompareRecycling(state.Recycling(), recycling, units);
   if (!difference && (kinds & KindBit(kUploadFastSale)))
     difference = CompareFastSale(state.FastSale(), fast_sale, separator);
+  if (!difference && (kinds & KindBit(kUploadParameter))) {
+    FileReadResult received = ReadFileBytes(parameter_dump);
+    if (!received.Ok || received.Bytes.size() < kParameterReadSize)
+      return {false, "Verify: the parameters read back are unknown (" + received.Message + ")"};
+    difference = CompareParameters(
+        std::span(reinterpret_cast<const std::uint8_t*>(received.Bytes.data()), kParameterReadSize),
+        sent_kinds.ParameterFile, sent_kinds.Kinds, separator);
+  }
   if (difference) return {false, "Verify: " + *difference};
-  return {true, "verified: the register holds what was sent (" + std::to_string(sent_slots.size()) +
-                    " PLU sent_slots)"};
+  return {true, "verified: the register holds what was sent"};
 }
 
 int FinishDownload(LinkSession& session, const TransferDriver& download,
-                   std::uint8_t download_kinds, const PluRange& range, bool verify) {
+                   const DownloadToVerify& sent_kinds, bool verify) {
   // The counts are the download's: the read-back opens the port afresh.
   NoteLinkRepeats(session.Bus(), verify);
   if (!verify) return kSuccess;
@@ -186,7 +270,7 @@ int FinishDownload(LinkSession& session, const TransferDriver& download,
   const int interrupted = RunInterruptible(
       session.Progress(),
       [&] {
-        outcome = VerifyDownload(session, download, download_kinds, range);
+        outcome = VerifyDownload(session, download, sent_kinds);
         return true;
       },
       &finished);

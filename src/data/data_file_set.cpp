@@ -142,7 +142,8 @@ FileResult LoadSet(const std::string& name, const DataFileSetTables& tables, Par
   if (!HoldsAnySettingsKey(IniDocument::Parse(parameters.Bytes))) {
     if (notice != nullptr)
       *notice = "\"" + parameter_path +
-                "\" holds no settings: the current settings file was kept as it is";
+                "\" is empty or holds no settings: the settings file was kept as it is, so the "
+                "current port, parameters, VAT rates and header stay in force";
     return FileResult::Success();
   }
   FileReadResult current = ReadFileBytes(tables.SettingsPath);

@@ -151,6 +151,10 @@ void AddOptions(CLI::App& app, ProgramOptions& options) {
   app.add_option("--nak-rate", faults.NakRate, "NAK this fraction of the frames")
       ->type_name("P")
       ->check(CLI::Range(0.0, 1.0));
+  app.add_option("--nak-package", faults.NakPackage,
+                 "NAK every frame of this package, such as 4:3 (recycling prices, package 3)")
+      ->type_name("TYPE:NUMBER")
+      ->delimiter(':');
   app.add_flag("--silent", faults.Silent, "answer nothing");
   app.add_option("--drop-rate", faults.DropRate, "lose this fraction of the answers")
       ->type_name("P")

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <random>
+#include <utility>
 
 namespace plumgr::sim {
 
@@ -19,6 +20,9 @@ struct FaultPlan {
   double NoiseRate = 0;      // put a few noise bytes on the line before an answer
   int DelayMs = 0;           // answer this much later than usual
   int HangupAfter = 0;       // close the line once this many frames arrived (0: never)
+  // NAK every frame of this package (type, number), as a register that cannot
+  // take it does; a type below 0 names none.
+  std::pair<int, int> NakPackage{-1, -1};
 };
 
 // What happens to the answer of one frame.

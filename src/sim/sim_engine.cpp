@@ -212,7 +212,8 @@ Answer SimEngine::Dispatch(const PackageBlock& block, bool checksum_ok,
   }
   // A damaged frame is refused, so that the PC sends it again.
   if (!checksum_ok) return Answer::Nak();
-  if (decision.Nak) {
+  if (decision.Nak ||
+      (block.Type() == plan.NakPackage.first && block.Number() == plan.NakPackage.second)) {
     faults.push_back("nak");
     return Answer::Nak();
   }

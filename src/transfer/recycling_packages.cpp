@@ -4,18 +4,13 @@
 #include <string>
 
 namespace plumgr {
-namespace {
-
-constexpr std::size_t kPriceOffset = 9;
-
-}  // namespace
 
 RecyclingBlock EncodeRecyclingBlock(const RecyclingTable& table, const WireUnits& units) {
   RecyclingBlock block{};
   for (int i = 0; i < kRecyclingUsedEntries; ++i) {
     const std::int64_t number = WholeNumberOrZero(table[i].Number);
     if (number < 1 || number > kRecyclingUsedEntries) continue;
-    PutBig32(block, kRecyclingRecordSize * (number - 1) + kPriceOffset,
+    PutBig32(block, kRecyclingRecordSize * (number - 1) + kRecyclingPriceOffset,
              ScaledLow32(table[i].PackagePrice, units.PriceDecimals, units.DecimalSeparator));
   }
   return block;
@@ -36,7 +31,7 @@ bool StoreRecyclingBlock(std::span<const std::uint8_t> received, RecyclingTable&
   for (int i = 0; i < kRecyclingUsedEntries; ++i) {
     table[i].Number = std::to_string(i + 1);
     table[i].PackagePrice =
-        ScaledText(GetBig32Signed(received, kRecyclingRecordSize * i + kPriceOffset),
+        ScaledText(GetBig32Signed(received, kRecyclingRecordSize * i + kRecyclingPriceOffset),
                    units.PriceDecimals, 2, units.DecimalSeparator);
   }
   return true;

@@ -17,6 +17,8 @@ namespace plumgr {
 
 inline constexpr int kRecyclingPackages = 7;
 inline constexpr std::size_t kRecyclingRecordSize = 16;
+// The package price within a record, 32-bit big-endian.
+inline constexpr std::size_t kRecyclingPriceOffset = 9;
 inline constexpr std::size_t kRecyclingBlockSize = kRecyclingRecordSize * kRecyclingUsedEntries;
 
 using RecyclingBlock = std::array<std::uint8_t, kRecyclingBlockSize>;

@@ -174,6 +174,24 @@ TEST_P(MainWindowStateTest, OpenWithoutParStopsWithAnErrorAndKeepsTheCaption) {
   EXPECT_EQ(state_.Caption(), "TR-88 PLU Manager");
 }
 
+TEST_P(MainWindowStateTest, OpenWithAnEmptyParKeepsTheSettingsAndSaysSo) {
+  Start();
+  FillTestData(state_);
+  ASSERT_TRUE(SaveAsName(state_, Path("e.PLU")));
+  std::ofstream(Path("e.PAR"), std::ios::trunc).flush();
+  const std::string settings = "[Comm]\r\nPort=3\r\n[Default]\r\nClerkPWD1=1234\r\nVAT1=23.00\r\n";
+  std::ofstream(settings_, std::ios::trunc) << settings;
+  ClearAll(state_);
+  ui_.Clear();
+  ASSERT_TRUE(OpenName(state_, Path("e.PLU")));
+  EXPECT_EQ(ReadAll(settings_), settings);
+  ASSERT_EQ(ui_.Messages.size(), 1u);
+  EXPECT_EQ(ui_.Messages[0].find("\"" + Path("e.PAR") + "\" is empty or holds no settings"), 0u)
+      << ui_.Messages[0];
+  EXPECT_EQ(state_.GetTables().PLUGrid.Cell(PluCol::Name, 3000), "PLU-3000");
+  EXPECT_EQ(state_.Caption(), "TR-88 PLU Manager~[" + Path("e.PLU") + "]");
+}
+
 TEST_P(MainWindowStateTest, SelectEcrOkWithoutAClickKeepsTheModelAndWritesService) {
   Start();
   ASSERT_TRUE(SaveAsName(state_, Path("c.PLU")));

@@ -3,13 +3,6 @@
 // plumgr-cli must end within its retry budget with the step's error text, and
 // the next transfer must open the port again.
 
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,6 +12,7 @@
 #include <thread>
 
 #include "cli/support/run_process.h"
+#include "cli/support/running_cli.h"
 #include "cli/support/sim_process.h"
 
 namespace plumgr {
@@ -70,53 +64,6 @@ class UnpluggedAdapterTest : public ::testing::Test {
   std::string settings_, link_, set_;
 };
 
-// plumgr-cli running on its own, so that the adapter can be pulled meanwhile.
-class RunningCli {
- public:
-  explicit RunningCli(const std::vector<std::string>& args, const std::string& dir)
-      : err_path_(dir + "/.stderr-running") {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, err_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    std::string program = test::CliPath();
-    std::vector<char*> argv{program.data()};
-    std::vector<std::string> copy = args;
-    for (std::string& a : copy)
-      argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
-      pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    pidfd_ = pid_ > 0 ? static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0)) : -1;
-  }
-  ~RunningCli() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
-    }
-    if (pidfd_ >= 0) ::close(pidfd_);
-  }
-
-  // The exit status, or -1 when it still runs after the timeout.
-  int Wait(milliseconds timeout) {
-    pollfd exited{pidfd_, POLLIN, 0};
-    if (pidfd_ < 0 || ::poll(&exited, 1, static_cast<int>(timeout.count())) != 1) return -1;
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  std::string Err() const { return test::ReadWholeFile(err_path_); }
-
- private:
-  std::string err_path_;
-  pid_t pid_ = -1;
-  int pidfd_ = -1;
-};
-
 std::size_t LineCount(const std::string& path) {
   std::string text = test::ReadWholeFile(path);
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -144,7 +91,7 @@ TEST_F(UnpluggedAdapterTest, TheDeviceNodeVanishingEndsTheDownloadWithItsError) 
   {
     test::SimProcess sim({"--link", link_, "--log", log, "--fill-plus", "3000"});
     ASSERT_FALSE(sim.Path().empty());
-    RunningCli cli(Args(PluDownload()), dir_.string());
+    test::RunningCli cli(Args(PluDownload()), dir_.string());
     // Pulled out once the download is well under way.
     Clock::time_point deadline = Clock::now() + seconds(20);
     while (LineCount(log) < 60 && Clock::now() < deadline)
