@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -197,6 +198,11 @@ TEST_F(EditorsTest, VatAndHeaderEditorsStoreOnOkAndTravelWithTheDataFileSet) {
   Edit("HeaderFrm", "Message1", [&](QWidget* dialog) {
     EXPECT_EQ(Child<QLineEdit>(dialog, "HeaderEd1")->text(), QString(20, 'H'))
         << "a bold line longer than its half width stays";
+    // A line break would start another line of the settings file.
+    auto* third = Child<QLineEdit>(dialog, "HeaderEd3");
+    QApplication::clipboard()->setText("Sklep\r\nHeader4=x");
+    third->paste();
+    EXPECT_EQ(third->text(), "") << "a pasted line break is refused";
     Child<QCheckBox>(dialog, "chk2")->click();
     Retype(Child<QLineEdit>(dialog, "HeaderEd2"), "Sklep spożywczy Żaba nr 1");
     Click(dialog, "OKBtn");
@@ -204,6 +210,7 @@ TEST_F(EditorsTest, VatAndHeaderEditorsStoreOnOkAndTravelWithTheDataFileSet) {
   EXPECT_EQ(Default("Header1"), std::string(20, 'H'));
   EXPECT_EQ(Default("Header2"), "Sklep spo\xBFyw") << "a bold line holds 12 characters";
   EXPECT_EQ(Default("HeaderBold2"), "1");
+  EXPECT_EQ(Default("Header4"), "");
 
   // Save copies the settings into the set's .PAR; Open brings them back.
   ASSERT_TRUE(SaveAsName(State(), Path("Shop.PLU")));
