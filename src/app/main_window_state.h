@@ -19,7 +19,6 @@ struct StartUpOptions {
   std::string SettingsOverride;  // a settings file given on the command line
   std::string DumpDirOverride;   // a dump directory given on the command line
   char DecimalSeparator = '.';
-  std::string LanguageOverride{};  // a language file given on the command line
 };
 
 class MainWindowState {

@@ -1,8 +1,10 @@
 #include "ui/editor_fields.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <algorithm>
 
 #include "ui/display_text.h"
 #include "ui/qt_ui_port.h"
@@ -43,30 +45,47 @@ QSpinBox* MakeArrowSpin(QWidget* parent, const QString& name, int minimum, int m
   return spin;
 }
 
-StoredTextValidator::StoredTextValidator(QLineEdit* field, Limit limit, UiPort& ui)
-    : QValidator(field), field_(field), limit_(std::move(limit)), ui_(ui) {}
+StoredTextValidator::StoredTextValidator(QObject* parent, UiPort& ui)
+    : QValidator(parent), ui_(ui) {}
 
 QValidator::State StoredTextValidator::validate(QString& input, int&) const {
   bool holds = StoredText(input).has_value();
   for (QChar c : input)
     holds = holds && c.unicode() >= 0x20 && c.unicode() != 0x7F;
-  const auto length = static_cast<std::size_t>(input.size());
-  const bool fits = length <= limit_() || input.size() <= field_->text().size();
-  if (holds && fits) return Acceptable;
+  if (holds) return Acceptable;
   ui_.Beep();
   return Invalid;
 }
 
-QLineEdit* MakeStoredTextField(QWidget* parent, const QString& name,
-                               StoredTextValidator::Limit limit, UiPort& ui) {
-  auto* field = new QLineEdit(parent);
-  field->setObjectName(name);
-  field->setValidator(new StoredTextValidator(field, std::move(limit), ui));
-  return field;
+StoredTextField::StoredTextField(QWidget* parent, const QString& name, Limit limit, UiPort& ui)
+    : QLineEdit(parent), limit_(std::move(limit)), ui_(ui) {
+  setObjectName(name);
+  setValidator(new StoredTextValidator(this, ui));
+  connect(this, &QLineEdit::textChanged, this, &StoredTextField::RefreshLimit);
+  RefreshLimit();
 }
 
-std::string StoredFieldText(const QLineEdit& field) {
-  return StoredText(field.text()).value_or(std::string());
+void StoredTextField::RefreshLimit() {
+  // Never below the text's length, so that nothing already there is cut.
+  const auto limit = static_cast<int>(limit_());
+  setMaxLength(std::max(limit, static_cast<int>(text().size())));
+}
+
+void StoredTextField::ShowStored(const std::string& bytes) {
+  const QString shown = DisplayText(bytes);
+  setMaxLength(std::max(static_cast<int>(limit_()), static_cast<int>(shown.size())));
+  setText(shown);
+}
+
+std::string StoredTextField::Stored() const {
+  return StoredText(text()).value_or(std::string());
+}
+
+void StoredTextField::keyPressEvent(QKeyEvent* event) {
+  const bool adds = !event->text().isEmpty() && event->text()[0].unicode() >= 0x20 &&
+                    !event->modifiers().testFlag(Qt::ControlModifier);
+  if (adds && !hasSelectedText() && text().size() >= maxLength()) ui_.Beep();
+  QLineEdit::keyPressEvent(event);
 }
 
 void ShowRefusal(QWidget* dialog, UiPort& ui, const EditorResult& refused) {

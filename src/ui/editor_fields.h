@@ -3,6 +3,7 @@
 // spins changed by their arrows only, and text fields that take only what the
 // settings file and the register can hold. Refusing a key beeps.
 
+#include <QLineEdit>
 #include <QValidator>
 #include <cstddef>
 #include <functional>
@@ -12,7 +13,6 @@
 #include "data/ui_port.h"
 
 class QLabel;
-class QLineEdit;
 class QSpinBox;
 class QWidget;
 
@@ -31,28 +31,39 @@ std::string RateFieldShown(const QLineEdit& field);
 // the Up and Down keys) only.
 QSpinBox* MakeArrowSpin(QWidget* parent, const QString& name, int minimum, int maximum);
 
-// Takes characters the code page holds (no control characters, which would
-// break a line of the settings file) while the text stays within the limit;
-// a text already longer than the limit may still be shortened.
+// Takes only characters the code page holds, and no control characters
+// (they would break a line of the settings file).
 class StoredTextValidator final : public QValidator {
   Q_OBJECT
  public:
-  using Limit = std::function<std::size_t()>;
-  StoredTextValidator(QLineEdit* field, Limit limit, UiPort& ui);
+  StoredTextValidator(QObject* parent, UiPort& ui);
   State validate(QString& input, int& position) const override;
 
  private:
-  QLineEdit* field_;
-  Limit limit_;
   UiPort& ui_;
 };
 
-// A text field of the code page's characters within `limit`.
-QLineEdit* MakeStoredTextField(QWidget* parent, const QString& name,
-                               StoredTextValidator::Limit limit, UiPort& ui);
-// The field's text as the settings file holds it (the validator admitted only
-// characters that have bytes).
-std::string StoredFieldText(const QLineEdit& field);
+// A text field of the code page's characters within a limit that may change
+// (a header line's halves while it is bold). Typing cannot go beyond it; a
+// text already longer stays and may be shortened. A refused key beeps.
+class StoredTextField final : public QLineEdit {
+  Q_OBJECT
+ public:
+  using Limit = std::function<std::size_t()>;
+  StoredTextField(QWidget* parent, const QString& name, Limit limit, UiPort& ui);
+  // The limit applies anew (after it changed).
+  void RefreshLimit();
+  // Shows the settings file's bytes, however long; and takes them back.
+  void ShowStored(const std::string& bytes);
+  std::string Stored() const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  Limit limit_;
+  UiPort& ui_;
+};
 
 // A refused OK: the message (an error when no one field is at fault) and the
 // focus on the field it names.

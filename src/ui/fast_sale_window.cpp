@@ -174,6 +174,13 @@ void FastSaleWindow::ShowButtons(const FastSaleTable& table) {
 }
 
 void FastSaleWindow::Ok() {
+  // A barcode typed into its cell counts, as the operator sees it there: the
+  // cell's commit after Enter or a focus change is queued, and an editor still
+  // open commits now.
+  QCoreApplication::sendPostedEvents(grid_->itemDelegate(), QEvent::MetaCall);
+  if (QWidget* editor = QApplication::focusWidget();
+      editor != nullptr && editor->parentWidget() == grid_->viewport())
+    QMetaObject::invokeMethod(grid_, "commitData", Q_ARG(QWidget*, editor));
   const EditorResult stored = store_(model_);
   if (!stored) {
     ShowRefusal(this, ui_, stored);

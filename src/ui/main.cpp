@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   parser.process(app);
 
   StartUpOptions options{parser.value(settings).toStdString(), parser.value(dump_dir).toStdString(),
-                         LocaleDecimalSeparator(), parser.value(language).toStdString()};
+                         LocaleDecimalSeparator()};
   std::unique_ptr<ui::DemoSession> session;
   if (parser.isSet(demo)) {
     QString error;
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  ui::MainWindow window(options);
+  ui::MainWindow window(options, nullptr, parser.value(language).toStdString());
   if (session) {
     // Generated data: nothing to save when the demo ends.
     FillTestData(window.State());

@@ -58,12 +58,12 @@ QString ReportText(const std::string& bytes) {
 
 }  // namespace
 
-MainWindow::MainWindow(const StartUpOptions& options, FileOpener* opener)
+MainWindow::MainWindow(const StartUpOptions& options, FileOpener* opener,
+                       const std::string& language_file)
     : ui_(this),
       bus_(MakeMainBus()),
       opener_(opener),
-      language_path_(options.LanguageOverride.empty() ? LanguageFilePath()
-                                                      : options.LanguageOverride) {
+      language_path_(language_file.empty() ? LanguageFilePath() : language_file) {
   setObjectName("MainForm");
   // The windows of this run start from their built-in texts.
   ForgetLanguage();

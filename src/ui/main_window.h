@@ -43,7 +43,10 @@ class MainWindow final : public QMainWindow {
   // Runs the start-up of the state with the options. `opener` shows the files
   // the commands write (the repeat report, memory listings); by default the
   // desktop's application for them.
-  explicit MainWindow(const StartUpOptions& options, FileOpener* opener = nullptr);
+  // `language_file` is the interface language file; by default plumgr.LNG
+  // where LanguageFilePath finds it.
+  explicit MainWindow(const StartUpOptions& options, FileOpener* opener = nullptr,
+                      const std::string& language_file = {});
   ~MainWindow() override;
 
   MainWindowState& State() { return state_; }

@@ -139,8 +139,8 @@ QWidget* ParameterDialog::BuildClerks() {
   auto* grid = new QGridLayout(group);
   const auto limit = [] { return kClerkTextLimit; };
   for (int n = 1; n <= kClerkCount; ++n) {
-    QLineEdit* name = MakeStoredTextField(group, Numbered("ClerkNameEd", n), limit, ui_);
-    QLineEdit* password = MakeStoredTextField(group, Numbered("ClerkPWDEd", n), limit, ui_);
+    auto* name = new StoredTextField(group, Numbered("ClerkNameEd", n), limit, ui_);
+    auto* password = new StoredTextField(group, Numbered("ClerkPWDEd", n), limit, ui_);
     QLabel* clerk =
         MakeNamedLabel(group, Numbered("ClerkLBL", n).toLatin1(), "Clerk" + QString::number(n));
     QFont bold = clerk->font();
@@ -182,7 +182,7 @@ QWidget* ParameterDialog::BuildTails() {
   QGroupBox* group = MakeGroup(this, "GroupBox4", tr("&Tail message"));
   auto* grid = new QGridLayout(group);
   for (int n = 1; n <= kTailCount; ++n) {
-    QLineEdit* tail = MakeStoredTextField(
+    auto* tail = new StoredTextField(
         group, Numbered("TailEd", n), [] { return kTailTextLimit; }, ui_);
     grid->addWidget(
         MakeNamedLabel(group, Numbered("TailLBL", n).toLatin1(), QString::number(n) + ":", tail),
@@ -215,11 +215,11 @@ void ParameterDialog::ShowValues() {
     box->setChecked(v.Flags[flag.Byte][flag.Bit]);
   }
   for (int n = 1; n <= kClerkCount; ++n) {
-    clerk_names_[n - 1]->setText(DisplayText(v.ClerkNames[n - 1]));
-    clerk_passwords_[n - 1]->setText(DisplayText(v.ClerkPasswords[n - 1]));
+    clerk_names_[n - 1]->ShowStored(v.ClerkNames[n - 1]);
+    clerk_passwords_[n - 1]->ShowStored(v.ClerkPasswords[n - 1]);
   }
   for (int n = 1; n <= kTailCount; ++n)
-    tails_[n - 1]->setText(DisplayText(v.Tails[n - 1]));
+    tails_[n - 1]->ShowStored(v.Tails[n - 1]);
   for (int n = 1; n <= kBarcodeTypeCount; ++n)
     barcode_types_[n - 1]->setValue(v.BarcodeTypes[n - 1]);
   scale_baud_->setCurrentIndex(v.ScaleBaudIndex.value_or(-1));
@@ -242,8 +242,8 @@ void ParameterDialog::TakeValues() {
     model_.SetFlag(flag, box->isChecked());
   ParameterValues& v = model_.Edit();
   for (int n = 1; n <= kClerkCount; ++n) {
-    v.ClerkNames[n - 1] = StoredFieldText(*clerk_names_[n - 1]);
-    v.ClerkPasswords[n - 1] = StoredFieldText(*clerk_passwords_[n - 1]);
+    v.ClerkNames[n - 1] = clerk_names_[n - 1]->Stored();
+    v.ClerkPasswords[n - 1] = clerk_passwords_[n - 1]->Stored();
   }
   for (int n = 1; n <= kBarcodeTypeCount; ++n)
     model_.SetBarcodeType(n, barcode_types_[n - 1]->value());

@@ -23,6 +23,8 @@ class QVBoxLayout;
 
 namespace plumgr::ui {
 
+class StoredTextField;
+
 class ParameterDialog final : public QDialog {
   Q_OBJECT
  public:
@@ -56,10 +58,10 @@ class ParameterDialog final : public QDialog {
   std::vector<std::pair<FlagBit, QCheckBox*>> flags_;
   QComboBox* scale_baud_ = nullptr;
   QLabel* scale_baud_label_ = nullptr;
-  std::array<QLineEdit*, kClerkCount> clerk_names_{};
-  std::array<QLineEdit*, kClerkCount> clerk_passwords_{};
+  std::array<StoredTextField*, kClerkCount> clerk_names_{};
+  std::array<StoredTextField*, kClerkCount> clerk_passwords_{};
   std::array<QSpinBox*, kBarcodeTypeCount> barcode_types_{};
-  std::array<QLineEdit*, kTailCount> tails_{};
+  std::array<StoredTextField*, kTailCount> tails_{};
 };
 
 }  // namespace plumgr::ui

@@ -223,6 +223,13 @@ void RecyGridView::MoveToRow(int row) {
   setCurrentIndex(grid_->index(row - 1, RecyGridModel::PriceColumn));
 }
 
+void RecyGridView::FocusCell() {
+  if (editor_ != nullptr)
+    editor_->setFocus(Qt::OtherFocusReason);
+  else
+    setFocus(Qt::OtherFocusReason);
+}
+
 void RecyGridView::EditRow(int row) {
   MoveToRow(row);
   setFocus(Qt::OtherFocusReason);
@@ -298,7 +305,7 @@ bool RecyclingDialog::Edit(const RecyclingTable& table, const Store& store) {
 
 void RecyclingDialog::accept() {
   if (!grid_->FinishEdit()) {
-    grid_->setFocus();
+    grid_->FocusCell();
     return;
   }
   const EditorResult stored = store_ ? store_(model_) : EditorResult::Stored();

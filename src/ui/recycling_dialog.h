@@ -49,6 +49,8 @@ class RecyGridView final : public QTableView {
   // Puts the current cell on a data row (from 1), and opens its editor.
   void MoveToRow(int row);
   void EditRow(int row);
+  // The focus on the cell's editor when one is open, else on the table.
+  void FocusCell();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

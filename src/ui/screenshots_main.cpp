@@ -320,8 +320,8 @@ int main(int argc, char** argv) {
   }
   QTemporaryDir set_dir;
   NoOpener opener;
-  ui::MainWindow window(
-      {session->SettingsPath(), session->DumpDir(), LocaleDecimalSeparator(), language}, &opener);
+  ui::MainWindow window({session->SettingsPath(), session->DumpDir(), LocaleDecimalSeparator()},
+                        &opener, language);
   if (!LoadPolishSet(window.State(), set_dir.path())) {
     std::cerr << "plumgr-screenshots: cannot save the test set in " << set_dir.path().toStdString()
               << "\n";

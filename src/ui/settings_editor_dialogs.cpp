@@ -111,14 +111,17 @@ HeaderDialog::HeaderDialog(const std::string& settings_path, int header_width, U
   group->setObjectName("GroupBox1");
   auto* grid = new QGridLayout(group);
   for (int n = 1; n <= kHeaderCount; ++n) {
-    QLineEdit* line = MakeStoredTextField(
+    auto* line = new StoredTextField(
         group, Numbered("HeaderEd", n), [this, n] { return model_.MaxLength(n); }, ui_);
     // Room for a whole plain line.
     line->setMinimumWidth(line->fontMetrics().horizontalAdvance(QString(header_width, 'W')) * 3 /
                           4);
     auto* bold = new QCheckBox(tr("Bold"), group);
     bold->setObjectName(Numbered("chk", n));
-    connect(bold, &QCheckBox::toggled, this, [this, n](bool on) { model_.SetBold(n, on); });
+    connect(bold, &QCheckBox::toggled, this, [this, n, line](bool on) {
+      model_.SetBold(n, on);
+      line->RefreshLimit();
+    });
     grid->addWidget(
         MakeNamedLabel(group, Numbered("Label", n).toLatin1(), QString::number(n) + ":", line),
         n - 1, 0);
@@ -135,7 +138,7 @@ bool HeaderDialog::Edit() {
   const FileResult loaded = model_.Load();
   if (!loaded) ui_.ShowError(loaded.Message);
   for (int n = 1; n <= kHeaderCount; ++n) {
-    lines_[n - 1]->setText(DisplayText(model_.Line(n)));
+    lines_[n - 1]->ShowStored(model_.Line(n));
     bold_[n - 1]->setChecked(model_.Bold(n));
   }
   lines_[0]->setFocus();
@@ -144,7 +147,7 @@ bool HeaderDialog::Edit() {
 
 void HeaderDialog::accept() {
   for (int n = 1; n <= kHeaderCount; ++n)
-    model_.SetLine(n, StoredFieldText(*lines_[n - 1]));
+    model_.SetLine(n, lines_[n - 1]->Stored());
   const EditorResult saved = model_.Save();
   if (!saved) {
     ShowRefusal(this, ui_, saved);

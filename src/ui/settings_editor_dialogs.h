@@ -16,6 +16,8 @@ class QLineEdit;
 
 namespace plumgr::ui {
 
+class StoredTextField;
+
 class VatRateDialog final : public QDialog {
   Q_OBJECT
  public:
@@ -45,7 +47,7 @@ class HeaderDialog final : public QDialog {
  private:
   HeaderEditorModel model_;
   UiPort& ui_;
-  std::array<QLineEdit*, kHeaderCount> lines_{};
+  std::array<StoredTextField*, kHeaderCount> lines_{};
   std::array<QCheckBox*, kHeaderCount> bold_{};
 };
 

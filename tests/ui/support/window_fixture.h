@@ -55,7 +55,7 @@ class WindowTest : public ::testing::Test {
     const std::string lng = language.empty() ? Path("none.LNG") : language;
     CurrentProfile() = EcrProfile{};
     window_ = std::make_unique<ui::MainWindow>(
-        StartUpOptions{Path("SYSTEM.CFG"), Path("dumps"), '.', lng}, &opener_);
+        StartUpOptions{Path("SYSTEM.CFG"), Path("dumps"), '.'}, &opener_, lng);
     window_->show();
     QApplication::setActiveWindow(window_.get());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
