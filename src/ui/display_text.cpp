@@ -5,7 +5,7 @@
 namespace plumgr::ui {
 
 QString DisplayText(const std::string& bytes) {
-  return QString::fromStdU16String(DecodeCodePage(bytes, Windows1250()));
+  return QString::fromStdU16String(DecodeCodePage(bytes, UpperHalfInForce()));
 }
 
 }  // namespace plumgr::ui

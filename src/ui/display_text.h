@@ -8,7 +8,8 @@
 
 namespace plumgr::ui {
 
-// The Windows-1250 bytes as the text a widget shows.
+// The bytes, in the code page of the register's text in force, as the text a
+// widget shows.
 QString DisplayText(const std::string& bytes);
 
 }  // namespace plumgr::ui

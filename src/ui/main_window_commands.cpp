@@ -45,6 +45,7 @@ void MainWindow::ReportSaveAs1Click() {
     const std::optional<std::string> chosen = ui_.ChooseSaveFile({kSpreadsheetFilter, "", "."});
     if (!chosen) return;
     ui_.SetBusy(true);
+    excel_.SetCodePage(UpperHalfInForce());
     const FileResult saved =
         SavePluReport(excel_, state_.GetTables().PLUGrid, Texts().PluTitles.Entries, *chosen);
     ui_.SetBusy(false);
