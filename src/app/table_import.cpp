@@ -38,6 +38,12 @@ std::u16string_view Trimmed(std::u16string_view text) {
   return text;
 }
 
+std::string KeyRefusal(GridId grid, int col) {
+  return Column(grid, col).Keys == KeyClass::Digits
+             ? "only the digits 0 to 9 can be typed into this column"
+             : "only digits, one \"-\" and one decimal separator can be typed into this column";
+}
+
 // One cell of a row to import: the table column and the text for it.
 struct RowCell {
   int SheetCol = 0;
@@ -168,7 +174,7 @@ std::optional<std::string> RowImporter::CellBytes(PendingRow& row, int sheet_col
   for (std::size_t i = 0; i < bytes->size(); ++i) {
     if (!ColumnAcceptsKey(grid, table_col, std::string_view(*bytes).substr(0, i), (*bytes)[i],
                           separator)) {
-      Refuse(row, sheet_col, RefusalReason(grid, table_col, *bytes, separator));
+      Refuse(row, sheet_col, KeyRefusal(grid, table_col));
       return std::nullopt;
     }
   }
@@ -253,6 +259,9 @@ void RowImporter::RestoreRefusedRows(const Tables& original) {
 
 ImportOutcome RowImporter::Run(Tables& tables) {
   ReadRows();
+  // Refusing, the operator sees every repeat at once; leaving rows out, the
+  // rows already refused by their rules are out before the repeats are sought.
+  if (request_.Refused == RefusedRows::LeaveOut) RestoreRefusedRows(tables);
   CheckRepeats(std::vector<bool>(rows_.size(), true));
   if (!outcome_.Refused.empty() && request_.Refused == RefusedRows::RefuseImport) return outcome_;
   // Leaving rows out only ever removes texts; but the text a left-out row keeps
@@ -265,8 +274,12 @@ ImportOutcome RowImporter::Run(Tables& tables) {
       kept[i] = !rows_[i].Refused;
     CheckRepeats(kept);
   }
-  for (const PendingRow& row : rows_)
+  const int name_col = request_.Grid == GridId::Plu ? static_cast<int>(PluCol::Name)
+                                                    : static_cast<int>(DeptCol::Name);
+  for (const PendingRow& row : rows_) {
     (row.Refused ? outcome_.RowsLeftOut : outcome_.RowsImported)++;
+    if (!row.Refused && Grid().Cell(name_col, row.TableRow).empty()) ++outcome_.RowsWithoutName;
+  }
   tables.Grid(request_.Grid) = std::move(Grid());
   outcome_.Applied = outcome_.RowsImported > 0;
   return outcome_;

@@ -43,6 +43,9 @@ struct ImportOutcome {
   int RowsRead = 0;      // data rows that held anything
   int RowsImported = 0;  // rows written into the table
   int RowsLeftOut = 0;   // rows left out for a refused cell
+  // Imported rows that have no name: a set keeps no row after its last named
+  // one, and the register takes an unnamed PLU as empty.
+  int RowsWithoutName = 0;
   bool Applied = false;  // the table was changed
 };
 
