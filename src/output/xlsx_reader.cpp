@@ -166,8 +166,8 @@ void PutCell(ImportSheet& sheet, int row, int col, std::u16string text) {
 }
 
 // Reads one <c> element (the reader stands on its start) into `cell`.
-void ReadCell(QXmlStreamReader& xml, CellRead& cell) {
-  cell.Type = Attribute(xml, "t");
+void ReadCell(QXmlStreamReader& xml, QString type, CellRead& cell) {
+  cell.Type = std::move(type);
   cell.Value.clear();
   cell.Inline.clear();
   while (xml.readNextStartElement()) {
@@ -200,9 +200,10 @@ bool ReadSheet(const QByteArray& bytes, const std::vector<std::u16string>& share
     } else if (xml.name() == u"c") {
       int col = next_col;
       int cell_row = row;
-      if (const QString reference = Attribute(xml, "r"); !reference.isEmpty())
+      const QXmlStreamAttributes attributes = xml.attributes();
+      if (const QStringView reference = attributes.value(QLatin1String("r")); !reference.isEmpty())
         if (!ParseCellReference(reference, &col, &cell_row)) return false;
-      ReadCell(xml, cell);
+      ReadCell(xml, attributes.value(QLatin1String("t")).toString(), cell);
       PutCell(sheet, std::max(cell_row, 0), col, CellValue(cell, shared));
       next_col = col + 1;
     }

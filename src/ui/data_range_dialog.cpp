@@ -59,7 +59,7 @@ QValidator::State BaseAddressValidator::validate(QString& input, int& position) 
 DataRangeDialog::DataRangeDialog(QWidget* parent, const MemoryRangeModel& model, UiPort& ui)
     : QDialog(parent) {
   setObjectName("DataDlg");
-  setWindowTitle(DisplayText(model.Caption));
+  setWindowTitle(InterfaceText(model.Caption));
 
   // Only hexadecimal digits can be stored, so the field keeps nothing else.
   std::string base;

@@ -8,4 +8,8 @@ QString DisplayText(const std::string& bytes) {
   return QString::fromStdU16String(DecodeCodePage(bytes, UpperHalfInForce()));
 }
 
+QString InterfaceText(const std::string& bytes) {
+  return QString::fromStdU16String(DecodeCodePage(bytes, Windows1250()));
+}
+
 }  // namespace plumgr::ui

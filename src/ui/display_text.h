@@ -12,4 +12,8 @@ namespace plumgr::ui {
 // widget shows.
 QString DisplayText(const std::string& bytes);
 
+// The program's own texts (the language file's captions, titles and progress
+// texts), which are Windows-1250 whatever code page the register's text is in.
+QString InterfaceText(const std::string& bytes);
+
 }  // namespace plumgr::ui
