@@ -8,6 +8,7 @@
 
 #include "app/import_model.h"
 #include "app/main_window_state.h"
+#include "app/set_check.h"
 #include "cli/cli_context.h"
 #include "cli/cli_ui_port.h"
 #include "cli/command_result.h"
@@ -61,14 +62,22 @@ void ApplyLanguageTitles(const std::string& language) {
 
 // The set's tables as they are, without copying its .PAR over the settings
 // file; a set that does not exist yet starts from the defaults.
-void ReadTablesToImport(MainWindowState& state, const std::string& set,
+void ReadTablesToImport(MainWindowState& state, const std::string& set, GridId grid,
                         const GlobalOptions& options) {
   std::error_code ec;
-  if (std::filesystem::exists(set, ec)) {
-    ReadSetTables(set, options.Settings, state.DecimalSeparator(), state.GetTables());
+  if (!std::filesystem::exists(set, ec)) {
+    SetCodePageInForce(CodePageOfSetText(set, options.Settings));
     return;
   }
-  SetCodePageInForce(CodePageOfSetText(set, options.Settings));
+  ReadSetTables(set, options.Settings, state.DecimalSeparator(), state.GetTables());
+  // A UTF-8 table file's letters that the code page lacks are read as '?';
+  // writing the file back would make them so for good.
+  for (const CheckFinding& finding : FindUnencodableCells(set))
+    if (finding.Grid == grid)
+      throw UsageError{SetFilePath(set, grid == GridId::Plu ? kSetPluFile : kSetDeptFile) +
+                       ": row " + std::to_string(finding.Row) + ", column " +
+                       std::to_string(finding.Col) + ": " + finding.Reason +
+                       ": nothing imported, since writing the file would lose it"};
 }
 
 void PrintRefusals(const GlobalOptions& options, const std::string& file,
@@ -91,7 +100,7 @@ int ImportCommand(const GlobalOptions& options, const ImportArgs& args) {
   MainWindowState state(ui);
   state.StartUp({options.Settings, options.DumpDir, LocaleDecimalSeparator()});
   ApplyLanguageTitles(args.Language);
-  ReadTablesToImport(state, set, options);
+  ReadTablesToImport(state, set, grid, options);
 
   ImportModel model;
   if (!model.Load(args.File)) throw UsageError{model.Message()};

@@ -1,6 +1,7 @@
 #include "data/set_conversion.h"
 
 #include "data/data_file_set.h"
+#include "data/data_file_text.h"
 #include "data/ini_document.h"
 #include "data/settings_keys.h"
 
@@ -87,6 +88,15 @@ SetConversionResult ConvertSet(const std::string& plu_file, CodePageId from, Cod
     FileReadResult read = ReadFileBytes(path);
     if (read.Missing) continue;
     if (!read.Ok) return {false, std::move(read.Message), {}, {}};
+    // A table file an editor saved as UTF-8 is not in `from`; converting its
+    // bytes would garble every letter.
+    if ((file == kSetPluFile || file == kSetDeptFile) &&
+        ReadDataFileText(read.Bytes, UpperHalf(from)).FromUtf8)
+      return {false,
+              "\"" + path + "\" is UTF-8 text, not " + std::string(CodePageName(from)) +
+                  ": open the set and save it first, then convert it",
+              {},
+              {}};
     const bool settings_file = file == kSetParameterFile;
     std::string bytes = ConvertText(read.Bytes, UpperHalf(from), UpperHalf(to), path, settings_file,
                                     result.Refused);

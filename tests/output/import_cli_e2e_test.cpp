@@ -166,6 +166,18 @@ TEST_F(ImportCliTest, RefusedCellsAreReportedAndTheSetKeepsItsBytesUnlessLeftOut
                 "1\tHerbata\t4.00\t1\t0.000\t0\t0\t0\t0", "\t\t0.00\t1\t0.000\t0\t0\t0\t0",
                 "\t\t0.00\t1\t0.000\t0\t0\t0\t0", "\t\t0.00\t1\t0.000\t0\t0\t0\t0",
                 "\tS\xF3l\t1.50\t3\t0.000\t0\t0\t0\t0"}));
+
+  // An editor's UTF-8 .PLU with a letter no code page here holds: writing the
+  // file back would turn it into '?', and its bytes are not in any code page.
+  const std::string utf8 = "\tKawa \xE2\x98\x95\r\n";
+  Write(Path("shop.PLU"), utf8);
+  test::ProgramRun lossy = Cli({"import", Path("shop.PLU"), csv, "--skip-refused"});
+  EXPECT_EQ(lossy.ExitCode, 2);
+  EXPECT_NE(lossy.Err.find("row 1, column 2: U+2615"), std::string::npos) << lossy.Err;
+  test::ProgramRun garbled = Cli({"convert", Path("shop.PLU"), "--to", "cp852"});
+  EXPECT_EQ(garbled.ExitCode, 2);
+  EXPECT_NE(garbled.Err.find("is UTF-8 text"), std::string::npos) << garbled.Err;
+  EXPECT_EQ(Read("shop.PLU"), utf8);
 }
 
 TEST_F(ImportCliTest, ConvertToCp852AndBackGivesTheSameBytesAndRefusesWhatCp852Lacks) {
