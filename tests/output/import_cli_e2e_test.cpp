@@ -115,6 +115,17 @@ TEST_F(ImportCliTest, ThreeThousandItemsFromCsvXlsxAndXlsFillTheSameTable) {
             "[Default]\r\nHeader1=Sklep \xAF"
             "abka\r\n");
 
+  // Departments under the language file's titles ("Nazwa", "VAT"), which
+  // replace the .DEP alone.
+  const std::string plu_before = Read("shop.PLU");
+  Write(Path("depts.csv"), "NAZWA,vat\nPieczywo,1\nNabia\xC5\x82,2\nS\xC5\x82odycze,3\n");
+  test::ProgramRun depts = Cli({"import", Path("shop"), Path("depts.csv"), "--table", "department",
+                                "--language", PLUMGR_SOURCE_DIR "/lang/pl.LNG"});
+  ASSERT_EQ(depts.ExitCode, 0) << depts.Err;
+  EXPECT_EQ(Read("shop.DEP"),
+            "Pieczywo\t1\t0.00\r\nNabia\xB3\t2\t0.00\r\nS\xB3odycze\t3\t0.00\r\n");
+  EXPECT_EQ(Read("shop.PLU"), plu_before);
+
   // The same list saved by a spreadsheet program as workbooks.
   std::optional<std::string> office = test::ProgramOnPath("soffice");
   if (!office) GTEST_SKIP() << "no soffice on PATH (package libreoffice-calc-nogui)";

@@ -6,9 +6,11 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 #include <iterator>
 
@@ -98,6 +100,31 @@ TEST_F(ImportWindowTest, TheCodePageChosenGovernsTypingAndIsStoredInTheSettings)
   EXPECT_EQ(PluCell(PluCol::Name, 1), "\xBDur");
   EXPECT_EQ(Plu().TableModel().data(Plu().TableModel().IndexOf(PluCol::Name, 1)).toString(),
             QString::fromUtf8("Żur"));
+}
+
+TEST_F(ImportWindowTest, ConvertSetRewritesTheChosenSetIntoTheChosenCodePage) {
+  Open();
+  std::ofstream(Path("shop.PLU"), std::ios::binary) << "\t\xAF"
+                                                       "urek\t1.00\t1\r\n";
+  std::ofstream(Path("shop.PAR"), std::ios::binary) << "[Default]\r\nHeader1=\xA3"
+                                                       "ad\r\n";
+  auto chosen = test::ChooseFile(QString::fromStdString(Path("shop.PLU")));
+  test::ModalWatcher page([](QWidget* widget) {
+    auto* dialog = qobject_cast<QInputDialog*>(widget);
+    if (dialog == nullptr) return false;
+    EXPECT_NE(dialog->labelText().indexOf("Windows-1250"), -1);
+    dialog->setTextValue("Mazovia");
+    QTimer::singleShot(0, dialog, &QDialog::accept);
+    return true;
+  });
+  MessageBoxAnswers told({QMessageBox::Ok});
+  Action("ConvertItem")->trigger();
+  ASSERT_EQ(told.Texts().size(), 1u);
+  EXPECT_NE(told.Texts()[0].find("from Windows-1250 to Mazovia"), std::string::npos);
+  EXPECT_EQ(FileText(Path("shop.PLU")), "\t\xA1urek\t1.00\t1\r\n");
+  EXPECT_EQ(FileText(Path("shop.PAR")),
+            "[Default]\r\nHeader1=\x9C"
+            "ad\r\n[Other]\r\nCodePage=Mazovia\r\n");
 }
 
 }  // namespace
