@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/file_commands.h"
+#include "app/import_model.h"
 #include "data/data_file_text.h"
 #include "data/set_code_page.h"
 
@@ -43,8 +44,8 @@ bool ConvertSetCommand(MainWindowState& state, const CodePageChoice& choose) {
   if (!to || *to == from) return false;
   const SetConversionResult converted = ConvertSet(*set, from, *to);
   if (!converted.Refused.empty()) {
-    state.Ui().ShowError(std::to_string(converted.Refused.size()) +
-                         " characters cannot be held in " + std::string(CodePageName(*to)) +
+    state.Ui().ShowError(Counted(static_cast<int>(converted.Refused.size()), "character") +
+                         " cannot be held in " + std::string(CodePageName(*to)) +
                          "; no file was converted:\n\n" +
                          ConversionRefusalText(converted.Refused, *to, kRefusalsShown));
     return false;
@@ -54,9 +55,9 @@ bool ConvertSetCommand(MainWindowState& state, const CodePageChoice& choose) {
     return false;
   }
   if (SameFile(*set, state.CurrentFileName())) OpenName(state, *set);
-  state.Ui().ShowMessage("Converted " + std::to_string(converted.Written.size()) + " files of " +
-                         *set + " from " + std::string(CodePageName(from)) + " to " +
-                         std::string(CodePageName(*to)) + ".");
+  state.Ui().ShowMessage(
+      "Converted " + Counted(static_cast<int>(converted.Written.size()), "file") + " of " + *set +
+      " from " + std::string(CodePageName(from)) + " to " + std::string(CodePageName(*to)) + ".");
   return true;
 }
 

@@ -156,7 +156,6 @@ ColumnMatch MatchColumns(const std::vector<std::u16string>& header, const Import
       match.Notes.push_back(SheetColumnName(header, col) +
                             " is not imported: no column of the table has that title");
   }
-  if (match.Problems.empty()) match.Problems = CheckTargets(header, titles, match.Columns);
   return match;
 }
 

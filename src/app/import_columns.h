@@ -52,11 +52,12 @@ struct ImportColumns {
 
 struct ColumnMatch {
   ImportColumns Columns;
-  std::vector<std::string> Problems;  // the import cannot go on (UTF-8 texts)
+  std::vector<std::string> Problems;  // of the mapping: the import cannot go on (UTF-8 texts)
   std::vector<std::string> Notes;     // sheet columns left out, and why
 };
 
-// Matches the header row; the explicit mapping wins over the titles.
+// Matches the header row; the explicit mapping wins over the titles. The
+// targets found are checked by CheckTargets.
 ColumnMatch MatchColumns(const std::vector<std::u16string>& header, const ImportTitles& titles,
                          const std::vector<ColumnMapEntry>& map);
 

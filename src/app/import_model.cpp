@@ -50,12 +50,7 @@ void ImportModel::Match() {
   ColumnMatch match = MatchColumns(header_, titles_, map_);
   columns_ = std::move(match.Columns);
   notes_ = std::move(match.Notes);
-  // Only the mapping's own problems stay; the targets are checked as they change.
-  map_problems_.clear();
-  const std::vector<std::string> target_problems = CheckTargets(header_, titles_, columns_);
-  for (std::string& problem : match.Problems)
-    if (std::find(target_problems.begin(), target_problems.end(), problem) == target_problems.end())
-      map_problems_.push_back(std::move(problem));
+  map_problems_ = std::move(match.Problems);
 }
 
 std::vector<std::string> ImportModel::Problems() const {
@@ -75,9 +70,14 @@ ImportOutcome ImportModel::Import(MainWindowState& state, RefusedRows refused) c
   return ImportRows(sheet_, request, state.GetTables());
 }
 
+std::string Counted(int count, const std::string& noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 std::string WithoutNameNote(const ImportOutcome& outcome) {
-  return std::to_string(outcome.RowsWithoutName) +
-         " imported rows have no name: the register takes them as empty.";
+  return Counted(outcome.RowsWithoutName, "imported row") +
+         (outcome.RowsWithoutName == 1 ? " has" : " have") +
+         " no name: the register takes them as empty.";
 }
 
 std::string RefusalSummary(const ImportOutcome& outcome, std::size_t shown) {
@@ -98,10 +98,11 @@ std::string TableName(GridId grid) {
 }
 
 std::string ImportedText(const ImportOutcome& outcome, GridId grid) {
-  std::string text = "Imported " + std::to_string(outcome.RowsImported) + " rows into the " +
-                     TableName(grid) + ".";
+  std::string text =
+      "Imported " + Counted(outcome.RowsImported, "row") + " into the " + TableName(grid) + ".";
   if (outcome.RowsLeftOut > 0)
-    text += " " + std::to_string(outcome.RowsLeftOut) + " rows were left out.";
+    text += " " + Counted(outcome.RowsLeftOut, "row") +
+            (outcome.RowsLeftOut == 1 ? " was" : " were") + " left out.";
   if (outcome.RowsWithoutName > 0) text += " " + WithoutNameNote(outcome);
   return text;
 }
@@ -124,7 +125,7 @@ bool ImportCommand(MainWindowState& state, const ImportDialog& dialog) {
   ImportOutcome outcome = model.Import(state, RefusedRows::RefuseImport);
   if (!outcome.Refused.empty()) {
     const std::string question =
-        std::to_string(outcome.Refused.size()) + " cells cannot be imported:\n\n" +
+        Counted(static_cast<int>(outcome.Refused.size()), "cell") + " cannot be imported:\n\n" +
         RefusalSummary(outcome, kRefusalsShown) +
         "\nImport the other rows and leave out every row that holds one of these cells?";
     if (state.Ui().AskYesNo(question) != Answer::Yes) return false;

@@ -81,6 +81,9 @@ using ImportDialog = std::function<bool(ImportModel& model)>;
 // The refused cells for a message box: the first `shown` lines, then how many more.
 std::string RefusalSummary(const ImportOutcome& outcome, std::size_t shown);
 
+// "1 row", "3000 rows": a count with its noun (one that takes an "s").
+std::string Counted(int count, const std::string& noun);
+
 // "N imported rows have no name: ...", for an outcome with such rows.
 std::string WithoutNameNote(const ImportOutcome& outcome);
 

@@ -122,8 +122,8 @@ int ImportCommand(const GlobalOptions& options, const ImportArgs& args) {
       model.Import(state, args.SkipRefused ? RefusedRows::LeaveOut : RefusedRows::RefuseImport);
   PrintRefusals(options, args.File, outcome);
   if (!outcome.Refused.empty() && !args.SkipRefused) {
-    const std::string message = std::to_string(outcome.Refused.size()) +
-                                " cells refused: nothing imported (--skip-refused imports the " +
+    const std::string message = Counted(static_cast<int>(outcome.Refused.size()), "cell") +
+                                " refused: nothing imported (--skip-refused imports the " +
                                 "other rows and leaves out those that hold them)";
     std::cerr << "plumgr-cli: " << message << "\n";
     NoteError(message);
@@ -143,11 +143,10 @@ int ImportCommand(const GlobalOptions& options, const ImportArgs& args) {
     throw UsageError{saved.Message};
   SetResultNumber("imported", outcome.RowsImported);
   SetResultNumber("left_out", outcome.RowsLeftOut);
-  std::string summary = "Imported " + std::to_string(outcome.RowsImported) + " rows from " +
-                        args.File + " (" + model.Format() + ") into " +
+  std::string summary = "Imported " + Counted(outcome.RowsImported, "row") + " from " + args.File +
+                        " (" + model.Format() + ") into " +
                         SetFilePath(set, grid == GridId::Plu ? kSetPluFile : kSetDeptFile);
-  if (outcome.RowsLeftOut > 0)
-    summary += "; left out " + std::to_string(outcome.RowsLeftOut) + " rows";
+  if (outcome.RowsLeftOut > 0) summary += "; left out " + Counted(outcome.RowsLeftOut, "row");
   SetSummary(summary);
   if (outcome.RowsWithoutName > 0) std::cerr << "plumgr-cli: " << WithoutNameNote(outcome) << "\n";
   return kSuccess;
@@ -185,16 +184,16 @@ int ConvertCommand(const GlobalOptions& options, const ConvertArgs& args) {
     PrintOutputLine(options, json, DescribeConversionRefusal(refusal, to));
   }
   if (!converted.Refused.empty()) {
-    const std::string message = std::to_string(converted.Refused.size()) +
-                                " characters cannot be held in " + std::string(CodePageName(to)) +
+    const std::string message = Counted(static_cast<int>(converted.Refused.size()), "character") +
+                                " cannot be held in " + std::string(CodePageName(to)) +
                                 ": no file of " + set + " was converted";
     std::cerr << "plumgr-cli: " << message << "\n";
     NoteError(message);
     return kFailed;
   }
   if (!converted.Ok) throw UsageError{converted.Message};
-  SetSummary("Converted " + std::to_string(converted.Written.size()) + " files of " + set +
-             " from " + names);
+  SetSummary("Converted " + Counted(static_cast<int>(converted.Written.size()), "file") + " of " +
+             set + " from " + names);
   return kSuccess;
 }
 

@@ -28,8 +28,10 @@ class TableImportTest : public ::testing::Test {
 
   ImportOutcome Import(const ImportSheet& sheet, RefusedRows refused,
                        const std::vector<ColumnMapEntry>& map = {}) {
-    ColumnMatch match = MatchColumns(sheet.Rows.front(), TitlesForImport(GridId::Plu), map);
+    const ImportTitles titles = TitlesForImport(GridId::Plu);
+    ColumnMatch match = MatchColumns(sheet.Rows.front(), titles, map);
     EXPECT_TRUE(match.Problems.empty()) << match.Problems.front();
+    EXPECT_TRUE(CheckTargets(sheet.Rows.front(), titles, match.Columns).empty());
     ImportRequest request;
     request.Columns = match.Columns;
     request.DecimalSeparator = ',';

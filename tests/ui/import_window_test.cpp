@@ -71,7 +71,7 @@ TEST_F(ImportWindowTest, ImportedRowsFillThePluTableThroughTheMappingChosen) {
   ASSERT_EQ(answers.Texts().size(), 2u);
   EXPECT_NE(answers.Texts()[0].find("row 3, column B (Cena): \"abc\""), std::string::npos)
       << answers.Texts()[0];
-  EXPECT_EQ(answers.Texts()[1], "Imported 1 rows into the PLU table. 1 rows were left out.");
+  EXPECT_EQ(answers.Texts()[1], "Imported 1 row into the PLU table. 1 row was left out.");
   EXPECT_EQ(PluCell(PluCol::Name, 1), "Chleb \xBFytni");
   EXPECT_EQ(PluCell(PluCol::Price, 1), "3.50");
   EXPECT_EQ(PluCell(PluCol::Name, 2), "");
