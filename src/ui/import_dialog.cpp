@@ -114,7 +114,7 @@ ImportDialog::ImportDialog(QWidget* parent, ImportModel& model) : QDialog(parent
   columns_label->setObjectName("ColumnsLabel");
   columns_label->setBuddy(targets_.empty() ? nullptr : targets_.front());
   layout->addWidget(columns_label);
-  layout->addWidget(scroll, 1);
+  layout->addWidget(scroll, 3);
   auto* preview_label = new QLabel(tr("&First rows:"), this);
   preview_label->setObjectName("PreviewLabel");
   preview_label->setBuddy(preview_);
@@ -122,7 +122,7 @@ ImportDialog::ImportDialog(QWidget* parent, ImportModel& model) : QDialog(parent
   layout->addWidget(preview_, 2);
   layout->addWidget(problems_);
   layout->addWidget(buttons);
-  resize(640, 520);
+  resize(680, 620);
 
   FillTargets();
   ShowPreview();
@@ -154,6 +154,7 @@ void ImportDialog::ShowPreview() {
     headers << header;
   }
   preview_->setHorizontalHeaderLabels(headers);
+  preview_->resizeColumnsToContents();
 }
 
 void ImportDialog::ShowProblems() {
