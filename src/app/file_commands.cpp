@@ -75,6 +75,8 @@ FileResult LoadSetFrom(MainWindowState& state, const std::string& name) {
   state.PluEdit().TablesReplaced();
   state.DeptEdit().TablesReplaced();
   if (!result) return result;
+  // The set's settings are now the settings file, its code page among them.
+  state.ApplyCodePageSetting();
   // An empty .PAR kept the settings file; the operator is told which settings apply.
   if (!notice.empty()) state.Ui().ShowMessage(notice);
   state.SetModified(false);

@@ -1,5 +1,7 @@
 #include "app/link_commands.h"
 
+#include <cstdio>
+
 #include "data/settings_keys.h"
 #include "data/settings_location.h"
 
@@ -28,15 +30,29 @@ bool CommsetCommand(MainWindowState& state, const CommSettingsDialog& dialog) {
   IniFile settings = SettingsFile(state.SettingsPath());
   state.SetPortIndex(settings.ReadInteger(kSectionComm, "Port", kDefaultPort));
   state.SetBaudIndex(settings.ReadInteger(kSectionComm, "BaudRate", kDefaultBaudRate));
-  CommSettingsModel model{state.PortIndex(), state.BaudIndex()};
+  IniReadResult read = settings.Read();
+  const CodePageId page = Settings(read.Document, state.DecimalSeparator()).CodePage().Page;
+  CommSettingsModel model{state.PortIndex(), state.BaudIndex(), page};
   if (!dialog(model)) return false;
   state.SetPortIndex(model.PortIndex);
   state.SetBaudIndex(model.BaudIndex);
+  const bool page_changed = model.CodePage != page;
   FileResult written = settings.Update([&](IniDocument& doc) {
     doc.WriteInteger(kSectionComm, "Port", model.PortIndex);
     doc.WriteInteger(kSectionComm, "BaudRate", model.BaudIndex);
+    if (page_changed) Settings(doc, state.DecimalSeparator()).SetCodePage(model.CodePage);
   });
-  if (!written) state.Ui().ShowError(written.Message);
+  if (!written) {
+    state.Ui().ShowError(written.Message);
+    return true;
+  }
+  if (page_changed) {
+    SetCodePageInForce(model.CodePage);
+    char message[400];
+    std::snprintf(message, sizeof message, kCodePageChanged,
+                  std::string(CodePageName(model.CodePage)).c_str());
+    state.Ui().ShowMessage(message);
+  }
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/main_window_state.h"
+#include "data/code_page.h"
 #include "link/kovo_ibus_comm.h"
 #include "link/port_names.h"
 #include "link/progress_model.h"
@@ -20,17 +21,26 @@ inline constexpr const char* kDetectFound = "Kovo found!";
 inline constexpr const char* kDetectNotFound = "No kovo found.";
 inline constexpr const char* kDetectApplyQuestion = "Port found! Do you want to apply it?";
 
-// The settings dialog's choices: "None", "COM1".."COM4" and the five speeds.
+// The settings dialog's choices: "None", "COM1".."COM4", the five speeds and
+// the code page of the register's text.
 struct CommSettingsModel {
   int PortIndex = 2;
   int BaudIndex = 0;
+  CodePageId CodePage = CodePageId::Windows1250;
 };
+
+// Shown when the code page changes: the bytes already held are not converted.
+inline constexpr const char* kCodePageChanged =
+    "The code page of the register's text is now %s. The tables and the files keep their "
+    "bytes, which are now shown in it; \"Convert set...\" rewrites a set into another code "
+    "page.";
 
 // Shows the dialog modally with the model's values; true for OK.
 using CommSettingsDialog = std::function<bool(CommSettingsModel& model)>;
 
 // Reads [Comm] Port and BaudRate into the state, shows the dialog, and on OK
-// stores the choice in the state and the settings file. Returns the dialog's result.
+// stores the choice in the state and the settings file; [Other] CodePage is
+// written only when the choice changed it. Returns the dialog's result.
 bool CommsetCommand(MainWindowState& state, const CommSettingsDialog& dialog);
 
 // The port name the transfers open: "COM" + PortIndex.

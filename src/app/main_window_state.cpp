@@ -21,6 +21,9 @@ void MainWindowState::StartUp(const StartUpOptions& options) {
   const ServiceModel model = ModelForService(settings.Service());
   if (!model.Warning.empty()) ui_.ShowMessage(model.Warning);
   SelectProfile(model.Model);
+  const CodePageSetting page = settings.CodePage();
+  if (!page.Warning.empty()) ui_.ShowMessage(page.Warning);
+  SetCodePageInForce(page.Page);
 
   port_index_ = settings.Port();
   baud_index_ = settings.BaudRate();
@@ -32,6 +35,13 @@ void MainWindowState::StartUp(const StartUpOptions& options) {
   ResetAllRows(tables_, separator_);
   plu_edit_->TablesReplaced();
   dept_edit_->TablesReplaced();
+}
+
+void MainWindowState::ApplyCodePageSetting() {
+  IniReadResult read = SettingsFile(settings_path_).Read();
+  const CodePageSetting page = Settings(read.Document, separator_).CodePage();
+  if (!page.Warning.empty()) ui_.ShowMessage(page.Warning);
+  SetCodePageInForce(page.Page);
 }
 
 void MainWindowState::CreateEditModels() {

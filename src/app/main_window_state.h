@@ -36,6 +36,10 @@ class MainWindowState {
   // "Recycling..." and "Hot Key". Rows that a larger model adds get their defaults.
   void ApplyProfile();
 
+  // Makes the settings file's [Other] CodePage the code page in force (start-up,
+  // and after Open replaced the settings file); a value that names none warns.
+  void ApplyCodePageSetting();
+
   UiPort& Ui() { return ui_; }
   char DecimalSeparator() const { return separator_; }
 

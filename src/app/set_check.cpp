@@ -9,6 +9,8 @@
 #include "data/helpers.h"
 #include "data/repeat_checks.h"
 #include "data/rounding.h"
+#include "data/set_code_page.h"
+#include "transfer/wire_numbers.h"
 
 namespace plumgr {
 namespace {
@@ -43,7 +45,7 @@ bool IsNamedPlu(const Tables& tables, int row) {
 
 bool IsNamedRow(const Tables& tables, GridId grid, int row) {
   if (grid == GridId::Plu) return IsNamedPlu(tables, row);
-  return !TrimBlanks(tables.DeptmentGrid.Cell(DeptCol::Name, row)).empty();
+  return !TrimBlanksAndControls(tables.DeptmentGrid.Cell(DeptCol::Name, row)).empty();
 }
 
 std::optional<std::string> CellFault(const Tables& tables, GridId grid, int col, int row,
@@ -70,12 +72,15 @@ void CheckRules(const Tables& tables, GridId grid, char separator,
     CheckRowCells(tables, grid, row, table.ColCount() - 1, separator, findings);
 }
 
-void AddUnencodable(const std::string& path, GridId grid, std::vector<CheckFinding>& findings) {
+void AddUnencodable(const std::string& path, GridId grid, CodePageId page,
+                    std::vector<CheckFinding>& findings) {
   FileReadResult read = ReadFileBytes(path);
   if (!read.Ok) return;
-  for (const UnencodableCharacter& c : ReadDataFileText(std::move(read.Bytes)).Unencodable)
+  for (const UnencodableCharacter& c :
+       ReadDataFileText(std::move(read.Bytes), UpperHalf(page)).Unencodable)
     findings.push_back({grid, c.Line, c.Field,
-                        DescribeCharacter(c.Character) + " is not in the register's code page"});
+                        DescribeCharacter(c.Character) + " is not in the register's code page (" +
+                            std::string(CodePageName(page)) + ")"});
 }
 
 template <typename Check>
@@ -146,8 +151,9 @@ std::vector<CheckFinding> CheckDownloadRows(const Tables& tables, const Download
 
 std::vector<CheckFinding> FindUnencodableCells(const std::string& plu_file) {
   std::vector<CheckFinding> findings;
-  AddUnencodable(plu_file, GridId::Plu, findings);
-  AddUnencodable(CompanionName(plu_file, ".DEP"), GridId::Dept, findings);
+  const CodePageId page = CodePageOfSet(plu_file, CodePageInForce()).Page;
+  AddUnencodable(plu_file, GridId::Plu, page, findings);
+  AddUnencodable(CompanionName(plu_file, ".DEP"), GridId::Dept, page, findings);
   return findings;
 }
 

@@ -38,7 +38,7 @@ struct DownloadRows {
 std::vector<CheckFinding> CheckDownloadRows(const Tables& tables, const DownloadRows& rows,
                                             char decimal_separator);
 
-// The characters of a UTF-8 name.PLU and name.DEP that Windows-1250 cannot
+// The characters of a UTF-8 name.PLU and name.DEP that the set's code page cannot
 // hold (they are read as '?'); missing files have none.
 std::vector<CheckFinding> FindUnencodableCells(const std::string& plu_file);
 

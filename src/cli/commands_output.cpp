@@ -32,17 +32,20 @@ namespace {
 struct ExportArgs {
   std::string Set;
   std::string Out;
+  std::string Settings;
 };
 
 struct PrintArgs {
   std::string Set;
   std::string Output;
+  std::string Settings;
 };
 
-// Only the PLU table is needed.
-StringGrid ReadPluTable(const std::string& set) {
+// Only the PLU table is needed; its text is in the set's code page, which
+// becomes the one in force for the output.
+StringGrid ReadPluTable(const std::string& set, const std::string& settings) {
   Tables tables;
-  ReadSetTables(ResolveSetName(set), LocaleDecimalSeparator(), tables);
+  ReadSetTables(ResolveSetName(set), settings, LocaleDecimalSeparator(), tables);
   return std::move(tables.PLUGrid);
 }
 
@@ -56,8 +59,9 @@ std::string LowerExtension(const std::string& name) {
 // As "Report Save As...": a name without an extension gets ".xls"; ".xlsx"
 // and ".csv" choose their formats, any other name is a .xls workbook.
 int RunExport(const ExportArgs& args) {
-  StringGrid plu = ReadPluTable(args.Set);
+  StringGrid plu = ReadPluTable(args.Set, args.Settings);
   TOLEExcel excel;
+  excel.SetCodePage(UpperHalfInForce());
   std::string saved_as;
   FileResult saved = SavePluReport(excel, plu, Texts().PluTitles.Entries, args.Out, &saved_as);
   if (!saved) throw UsageError{saved.Message};
@@ -71,7 +75,7 @@ constexpr const char* kPrintJobName = "PLU table";
 // the page images as PDF, so Polish letters print whatever the printer's fonts.
 PdfDocument PrintAsPdf(const std::vector<std::string>& lines) {
   std::unique_ptr<QGuiApplication> app = StartGuiApplication();
-  return TextLinesAsPdf(lines, Windows1250(), kPrintJobName);
+  return TextLinesAsPdf(lines, UpperHalfInForce(), kPrintJobName);
 }
 
 int PrintOnPrinter(const std::vector<std::string>& lines) {
@@ -107,12 +111,12 @@ int PrintToFile(const StringGrid& plu, const std::string& path) {
 }
 
 int RunPrint(const PrintArgs& args) {
-  StringGrid plu = ReadPluTable(args.Set);
+  StringGrid plu = ReadPluTable(args.Set, args.Settings);
   if (!args.Output.empty()) return PrintToFile(plu, args.Output);
   return PrintOnPrinter(PluPrintLines(plu));
 }
 
-const Registration kOutputCommands([](CLI::App& app, GlobalOptions&, int* exit_code) {
+const Registration kOutputCommands([](CLI::App& app, GlobalOptions& options, int* exit_code) {
   auto export_args = std::make_shared<ExportArgs>();
   CLI::App* export_cmd = app.add_subcommand(
       "export",
@@ -121,7 +125,10 @@ const Registration kOutputCommands([](CLI::App& app, GlobalOptions&, int* exit_c
       "extension)");
   export_cmd->add_option("SET", export_args->Set, "the set's .PLU file")->required();
   export_cmd->add_option("OUT", export_args->Out, "the spreadsheet to write")->required();
-  export_cmd->callback([export_args, exit_code] { *exit_code = RunExport(*export_args); });
+  export_cmd->callback([export_args, &options, exit_code] {
+    export_args->Settings = options.Settings;
+    *exit_code = RunExport(*export_args);
+  });
 
   auto print_args = std::make_shared<PrintArgs>();
   CLI::App* print_cmd = app.add_subcommand(
@@ -130,7 +137,10 @@ const Registration kOutputCommands([](CLI::App& app, GlobalOptions&, int* exit_c
   print_cmd->add_option("--output", print_args->Output,
                         "print into FILE instead: FILE.pdf gets the printed pages, any other "
                         "name the text (CR LF line ends)");
-  print_cmd->callback([print_args, exit_code] { *exit_code = RunPrint(*print_args); });
+  print_cmd->callback([print_args, &options, exit_code] {
+    print_args->Settings = options.Settings;
+    *exit_code = RunPrint(*print_args);
+  });
 });
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "cli/set_files.h"
 
 #include <filesystem>
+#include <iostream>
 
 #include "cli/cli_context.h"
 #include "cli/set_checks.h"
@@ -8,17 +9,21 @@
 #include "data/data_file_set.h"
 #include "data/data_file_text.h"
 #include "data/file_io.h"
+#include "data/set_code_page.h"
+#include "data/settings_keys.h"
+#include "data/settings_location.h"
 
 namespace plumgr::cli {
 namespace {
 
-void ReadTableFile(const std::string& path, bool required, StringGrid& grid) {
+void ReadTableFile(const std::string& path, bool required, const CodePageUpperHalf& page,
+                   StringGrid& grid) {
   FileReadResult read = ReadFileBytes(path);
   if (read.Missing && !required) return;
   if (read.Missing) throw UsageError{MissingFile(path)};
   if (!read.Ok)
     throw UsageError{read.Message.empty() ? "cannot read \"" + path + "\"" : read.Message};
-  ReadTable(ReadDataFileText(std::move(read.Bytes)).Bytes, grid);
+  ReadTable(ReadDataFileText(std::move(read.Bytes), page).Bytes, grid);
 }
 
 }  // namespace
@@ -35,8 +40,28 @@ void ReadSetTables(const std::string& plu_file, char decimal_separator, Tables& 
       CurrentProfile().PluCount > 0 ? CurrentProfile() : EcrProfileTable().front();
   SizeTables(tables, profile);
   ResetAllRows(tables, decimal_separator);
-  ReadTableFile(plu_file, true, tables.PLUGrid);
-  ReadTableFile(CompanionName(plu_file, ".DEP"), false, tables.DeptmentGrid);
+  const CodePageUpperHalf& page = UpperHalf(CodePageOfSet(plu_file, CodePageInForce()).Page);
+  ReadTableFile(plu_file, true, page, tables.PLUGrid);
+  ReadTableFile(CompanionName(plu_file, ".DEP"), false, page, tables.DeptmentGrid);
+}
+
+}  // namespace plumgr::cli
+
+namespace plumgr::cli {
+
+CodePageId CodePageOfSetText(const std::string& plu_file, const std::string& settings_override) {
+  IniReadResult read = SettingsFile(SettingsFilePath(settings_override)).Read();
+  const CodePageSetting setting = Settings(read.Document, '.').CodePage();
+  const SetCodePage of_set = CodePageOfSet(plu_file, setting.Page);
+  const std::string& warning = of_set.FromSet ? of_set.Warning : setting.Warning;
+  if (!warning.empty()) std::cerr << "plumgr-cli: " << warning << "\n";
+  return of_set.Page;
+}
+
+void ReadSetTables(const std::string& plu_file, const std::string& settings_override,
+                   char decimal_separator, Tables& tables) {
+  SetCodePageInForce(CodePageOfSetText(plu_file, settings_override));
+  ReadSetTables(plu_file, decimal_separator, tables);
 }
 
 }  // namespace plumgr::cli

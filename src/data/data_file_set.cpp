@@ -5,6 +5,7 @@
 #include "data/data_file_format.h"
 #include "data/data_file_text.h"
 #include "data/ini_document.h"
+#include "data/set_code_page.h"
 #include "data/settings_keys.h"
 
 namespace plumgr {
@@ -111,9 +112,11 @@ FileResult SaveSet(const std::string& name, const DataFileSetTables& tables, uns
 
 FileResult LoadSet(const std::string& name, const DataFileSetTables& tables, ParameterCopy copy,
                    std::string* notice) {
+  // A table file saved as UTF-8 comes into the code page of the set's text.
+  const CodePageUpperHalf& page = UpperHalf(CodePageOfSet(name, CodePageInForce()).Page);
   CompanionRead plu;
   if (FileResult read = ReadCompanion(name, &plu); !read) return read;
-  if (!plu.Skip) ReadTable(ReadDataFileText(std::move(plu.Bytes)).Bytes, tables.Plu);
+  if (!plu.Skip) ReadTable(ReadDataFileText(std::move(plu.Bytes), page).Bytes, tables.Plu);
 
   const std::string sign_path = CompanionName(name, kSignExtension);
   CompanionRead sign;
@@ -128,7 +131,8 @@ FileResult LoadSet(const std::string& name, const DataFileSetTables& tables, Par
   CompanionRead dept;
   if (FileResult read = ReadCompanion(CompanionName(name, kDeptExtension), &dept); !read)
     return read;
-  if (!dept.Skip) ReadTable(ReadDataFileText(std::move(dept.Bytes)).Bytes, tables.Departments);
+  if (!dept.Skip)
+    ReadTable(ReadDataFileText(std::move(dept.Bytes), page).Bytes, tables.Departments);
 
   CompanionRead recycling;
   if (FileResult read = ReadCompanion(CompanionName(name, kRecyclingExtension), &recycling); !read)

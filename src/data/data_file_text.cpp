@@ -27,7 +27,7 @@ char32_t CodePoint(std::u16string_view text, std::size_t& i) {
 
 }  // namespace
 
-DataFileText ReadDataFileText(std::string bytes) {
+DataFileText ReadDataFileText(std::string bytes, const CodePageUpperHalf& page) {
   DataFileText result;
   std::string_view body = bytes;
   if (body.substr(0, kByteOrderMark.size()) == kByteOrderMark)
@@ -55,7 +55,7 @@ DataFileText ReadDataFileText(std::string bytes) {
     const std::size_t start = i;
     const char32_t code = CodePoint(*text, i);
     std::optional<std::string> byte =
-        EncodeCodePage(std::u16string_view(*text).substr(start, i - start + 1), Windows1250());
+        EncodeCodePage(std::u16string_view(*text).substr(start, i - start + 1), page);
     if (byte) {
       result.Bytes += *byte;
     } else {

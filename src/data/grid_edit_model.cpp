@@ -200,17 +200,7 @@ bool GridEditModel::AcceptsKey(char ch) const {
   const std::string& text = editor_.Text();
   if (text.size() >= static_cast<std::size_t>(rule.TextLimit) && !editor_.HasSelection())
     return false;
-  switch (rule.Keys) {
-    case KeyClass::AnyChar:
-      return true;
-    case KeyClass::Digits:
-      return IsDigitKey(ch);
-    case KeyClass::NumberKeys:
-      return IsNumberKey(text, ch, separator_);
-    case KeyClass::NotEditable:
-      return false;
-  }
-  return false;
+  return ColumnAcceptsKey(grid_id_, current_.Col, text, ch, separator_);
 }
 
 void GridEditModel::SetEditorState(std::string text, std::size_t sel_start,

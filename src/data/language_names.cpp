@@ -35,6 +35,8 @@ KnownWindow MainForm() {
       Text("SaveItem", "&Save"),
       Text("SaveasItem", "Save &as..."),
       Text("ReportSaveAs1", "Report Save As..."),
+      Text("ImportItem", "Import..."),
+      Text("ConvertItem", "Convert set..."),
       Text("N2", "-"),
       Text("RecyItem", "Recycling..."),
       Text("ParameterItem", "Parameter..."),
@@ -96,7 +98,18 @@ KnownWindow CommDlg() {
           "Communication setting",
           {Text("BaudRateRG", "&Baud rate"), Text("ParityRG", "&Parity"),
            Text("StopBitsRG", "&StopBits"), Text("PortLabel", "P&ort:"), Named("PortCB"),
-           Named("DevicesLabel"), Text("OKBtn", "OK"), Text("CancelBtn", "Cancel")}};
+           Named("DevicesLabel"), Text("CodePageLabel", "Code &page of the register's text:"),
+           Named("CodePageCB"), Text("OKBtn", "OK"), Text("CancelBtn", "Cancel")}};
+}
+
+KnownWindow ImportDlg() {
+  return {"ImportDlg",
+          "Import",
+          {Named("FileLabel"), Text("TableRG", "&Table"), Text("PluRB", "PLU"),
+           Text("DeptRB", "Department"),
+           Text("ColumnsLabel", "&Columns of the file and the table columns they fill:"),
+           Named("ColumnsBox"), Text("PreviewLabel", "&First rows:"), Named("PreviewGrid"),
+           Named("ProblemsLabel"), Text("OKBtn", "OK"), Text("CancelBtn", "Cancel")}};
 }
 
 KnownWindow ProgressForm() {
@@ -313,7 +326,8 @@ std::vector<KnownWindow> BuildKnownWindows() {
           PreviewFrm(),
           VatrateFrm(),
           HeaderFrm(),
-          FastSaleButtonsfrm()};
+          FastSaleButtonsfrm(),
+          ImportDlg()};
 }
 
 }  // namespace

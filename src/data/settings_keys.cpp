@@ -57,6 +57,8 @@ std::vector<SettingKey> AllSettingKeys(char decimal_separator) {
   std::vector<SettingKey> keys = {
       {kSectionVersion, std::string(kCompanyName), T::String, ""},
       {kSectionOther, std::string(kService), T::Integer, std::to_string(kDefaultService)},
+      {kSectionOther, std::string(kCodePageKey), T::String,
+       std::string(CodePageName(CodePageId::Windows1250))},
       {kSectionComm, std::string(kPort), T::Integer, std::to_string(kDefaultPort)},
       {kSectionComm, std::string(kBaudRate), T::Integer, std::to_string(kDefaultBaudRate)},
   };
@@ -142,6 +144,25 @@ int Settings::Service() const {
 }
 void Settings::SetService(int model) {
   doc_.WriteInteger(kSectionOther, kService, model);
+}
+
+CodePageSetting CodePageForSetting(std::string_view value) {
+  CodePageSetting setting;
+  if (value.empty()) return setting;
+  if (std::optional<CodePageId> page = CodePageNamed(value)) {
+    setting.Page = *page;
+    return setting;
+  }
+  setting.Warning = "[Other] CodePage=" + std::string(value) +
+                    " names no code page (Windows-1250, CP852 or Mazovia): Windows-1250 is used";
+  return setting;
+}
+
+CodePageSetting Settings::CodePage() const {
+  return CodePageForSetting(doc_.ReadString(kSectionOther, kCodePageKey, ""));
+}
+void Settings::SetCodePage(CodePageId page) {
+  doc_.WriteString(kSectionOther, kCodePageKey, CodePageName(page));
 }
 
 int Settings::Port() const {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/code_page.h"
 #include "data/file_io.h"
 #include "data/ini_document.h"
 #include "data/ini_file.h"
@@ -48,6 +49,18 @@ std::string HeaderKey(int n);
 std::string HeaderBoldKey(int n);
 std::string ComPortKey(int n);
 
+// [Other] CodePage: the code page of the register's text, by its name. Missing
+// means Windows-1250, the code page every set had before the key existed.
+inline constexpr std::string_view kCodePageKey = "CodePage";
+
+// The code page a CodePage value names. A value that names none gives
+// Windows-1250 and a warning naming the value; the file keeps the value.
+struct CodePageSetting {
+  CodePageId Page = CodePageId::Windows1250;
+  std::string Warning;  // empty when the value names a code page (or is missing)
+};
+CodePageSetting CodePageForSetting(std::string_view value);
+
 // "00" + separator + "00": the default of the rates and VAT values.
 std::string ZeroRate(char decimal_separator);
 
@@ -87,6 +100,8 @@ class Settings {
 
   int Service() const;
   void SetService(int model);
+  CodePageSetting CodePage() const;
+  void SetCodePage(CodePageId page);
 
   int Port() const;  // 0 none, 1..4 COM1..COM4
   void SetPort(int port);

@@ -1,5 +1,7 @@
 #include "data/table_columns.h"
 
+#include "data/helpers.h"
+
 namespace plumgr {
 
 const ColumnRule& Column(GridId grid, int col) {
@@ -16,6 +18,21 @@ std::string ColumnDefault(GridId grid, int col, char decimal_separator) {
   for (char& c : text)
     if (c == '.') c = decimal_separator;
   return text;
+}
+
+bool ColumnAcceptsKey(GridId grid, int col, std::string_view text, char key,
+                      char decimal_separator) {
+  switch (Column(grid, col).Keys) {
+    case KeyClass::AnyChar:
+      return true;
+    case KeyClass::Digits:
+      return IsDigitKey(key);
+    case KeyClass::NumberKeys:
+      return IsNumberKey(text, key, decimal_separator);
+    case KeyClass::NotEditable:
+      return false;
+  }
+  return false;
 }
 
 }  // namespace plumgr

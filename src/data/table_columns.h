@@ -74,6 +74,11 @@ int ColumnCount(GridId grid);
 // The column's default text with the locale's decimal separator.
 std::string ColumnDefault(GridId grid, int col, char decimal_separator);
 
+// The key filter of a column's editor for one typed printable character, given
+// the text typed so far (the text limit is the editor's part).
+bool ColumnAcceptsKey(GridId grid, int col, std::string_view text, char key,
+                      char decimal_separator);
+
 // True for the PLU Alcohol column: never edited, never validated on leaving,
 // drawn from AlcoholFlags and toggled by a click.
 inline bool IsAlcoholColumn(GridId grid, int col) {

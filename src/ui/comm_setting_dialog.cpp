@@ -125,6 +125,16 @@ CommSettingDialog::CommSettingDialog(QWidget* parent, const PortSettingLookup& l
   devices->setObjectName("DevicesLabel");
   devices->setWordWrap(true);
 
+  code_page_ = new QComboBox(this);
+  code_page_->setObjectName("CodePageCB");
+  for (CodePageId page : kCodePages)
+    code_page_->addItem(QString::fromLatin1(CodePageName(page).data(),
+                                            static_cast<qsizetype>(CodePageName(page).size())),
+                        static_cast<int>(page));
+  auto* code_page_label = new QLabel(tr("Code &page of the register's text:"), this);
+  code_page_label->setObjectName("CodePageLabel");
+  code_page_label->setBuddy(code_page_);
+
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
   ok->setObjectName("OKBtn");
@@ -143,6 +153,10 @@ CommSettingDialog::CommSettingDialog(QWidget* parent, const PortSettingLookup& l
   layout->addLayout(port_row);
   layout->addWidget(devices);
   layout->addLayout(groups);
+  auto* code_page_row = new QHBoxLayout;
+  code_page_row->addWidget(code_page_label);
+  code_page_row->addWidget(code_page_, 1);
+  layout->addLayout(code_page_row);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   port_->setFocus();
@@ -158,6 +172,7 @@ void CommSettingDialog::Load(const CommSettingsModel& model) {
   for (QAbstractButton* button : baud_->buttons())
     button->setChecked(baud_->id(button) == model.BaudIndex);
   baud_->setExclusive(true);
+  code_page_->setCurrentIndex(code_page_->findData(static_cast<int>(model.CodePage)));
 }
 
 CommSettingsModel CommSettingDialog::Choice() const {
@@ -165,6 +180,8 @@ CommSettingsModel CommSettingDialog::Choice() const {
   CommSettingsModel model = loaded_;
   if (port_->currentIndex() >= 0) model.PortIndex = port_->currentIndex();
   if (baud_->checkedId() >= 0) model.BaudIndex = baud_->checkedId();
+  if (code_page_->currentIndex() >= 0)
+    model.CodePage = static_cast<CodePageId>(code_page_->currentData().toInt());
   return model;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// "Communication setting": the COM port and the line speed. Each COMn is shown
+// "Communication setting": the COM port, the line speed and the code page of
+// the register's text. Each COMn is shown
 // with the device it leads to on this machine, so the operator chooses a device
 // rather than a bare number.
 
@@ -31,6 +32,7 @@ class CommSettingDialog : public QDialog {
 
  private:
   QComboBox* port_ = nullptr;
+  QComboBox* code_page_ = nullptr;
   QButtonGroup* baud_ = nullptr;
   CommSettingsModel loaded_;
 };

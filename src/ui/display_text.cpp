@@ -5,6 +5,10 @@
 namespace plumgr::ui {
 
 QString DisplayText(const std::string& bytes) {
+  return QString::fromStdU16String(DecodeCodePage(bytes, UpperHalfInForce()));
+}
+
+QString InterfaceText(const std::string& bytes) {
   return QString::fromStdU16String(DecodeCodePage(bytes, Windows1250()));
 }
 

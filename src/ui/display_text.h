@@ -9,11 +9,16 @@
 
 namespace plumgr::ui {
 
-// The Windows-1250 bytes as the text a widget shows.
+// The bytes, in the code page of the register's text in force, as the text a
+// widget shows.
 QString DisplayText(const std::string& bytes);
 
 // The Windows-1250 bytes of a text typed into a widget; nothing when a
 // character has no byte in the code page (it is never stored as '?').
 std::optional<std::string> StoredText(const QString& text);
+
+// The program's own texts (the language file's captions, titles and progress
+// texts), which are Windows-1250 whatever code page the register's text is in.
+QString InterfaceText(const std::string& bytes);
 
 }  // namespace plumgr::ui

@@ -15,7 +15,7 @@ QStringList DecodedTitles(GridId id) {
       id == GridId::Plu ? Texts().PluTitles.Entries : Texts().DeptTitles.Entries;
   QStringList list;
   for (const std::string& title : titles)
-    list << DisplayText(title);
+    list << InterfaceText(title);
   return list;
 }
 

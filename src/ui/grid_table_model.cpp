@@ -53,7 +53,7 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
   } else if (role == Qt::DisplayRole) {
     const std::vector<std::string>& titles = Titles(Id());
     const auto col = static_cast<std::size_t>(section + 1);
-    return col < titles.size() ? DisplayText(titles[col]) : QString();
+    return col < titles.size() ? InterfaceText(titles[col]) : QString();
   }
   if (role == Qt::ForegroundRole) return QColor(Qt::darkBlue);
   if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);

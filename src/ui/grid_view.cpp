@@ -113,7 +113,7 @@ void GridView::TypeText(const QString& text) {
   for (QChar ch : text) {
     if (ch.unicode() < 0x20 || ch.unicode() == 0x7F) continue;
     const std::u16string one(1, ch.unicode());
-    const std::optional<std::string> byte = EncodeCodePage(one, Windows1250());
+    const std::optional<std::string> byte = EncodeCodePage(one, UpperHalfInForce());
     // A character the register cannot print is refused, never stored as '?'.
     if (!byte || byte->size() != 1) {
       state_.Ui().Beep();

@@ -101,6 +101,8 @@ class MainWindow final : public QMainWindow {
   void SaveItemClick();
   void SaveasItemClick();
   void ReportSaveAs1Click();
+  void ImportItemClick();
+  void ConvertItemClick();
   void PrintItemClick();
   void FontItemClick();
   void SelectECR1Click();

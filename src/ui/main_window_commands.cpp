@@ -1,9 +1,12 @@
 // The main window's commands, each routed to the core through the one runner.
 
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QPlainTextEdit>
 
+#include "app/convert_set_command.h"
 #include "app/file_commands.h"
+#include "app/import_model.h"
 #include "app/link_commands.h"
 #include "app/model_selection.h"
 #include "app/service_commands.h"
@@ -15,6 +18,7 @@
 #include "ui/grid_sizing.h"
 #include "ui/grid_view.h"
 #include "ui/hotkey_editor_window.h"
+#include "ui/import_dialog.h"
 #include "ui/main_window.h"
 #include "ui/table_printing.h"
 
@@ -46,10 +50,41 @@ void MainWindow::ReportSaveAs1Click() {
     const std::optional<std::string> chosen = ui_.ChooseSaveFile({kSpreadsheetFilter, "", "."});
     if (!chosen) return;
     ui_.SetBusy(true);
+    excel_.SetCodePage(UpperHalfInForce());
     const FileResult saved =
         SavePluReport(excel_, state_.GetTables().PLUGrid, Texts().PluTitles.Entries, *chosen);
     ui_.SetBusy(false);
     if (!saved) ui_.ShowError(saved.Message);
+  });
+}
+
+void MainWindow::ImportItemClick() {
+  RunCommand([this] {
+    ImportCommand(state_, [this](ImportModel& model) { return ShowImportDialog(this, model); });
+  });
+}
+
+void MainWindow::ConvertItemClick() {
+  RunCommand([this] {
+    ConvertSetCommand(state_, [this](CodePageId from) -> std::optional<CodePageId> {
+      QStringList names;
+      std::vector<CodePageId> pages;
+      for (CodePageId page : kCodePages) {
+        if (page == from) continue;
+        pages.push_back(page);
+        names << QString::fromLatin1(CodePageName(page).data(),
+                                     static_cast<qsizetype>(CodePageName(page).size()));
+      }
+      bool ok = false;
+      const QString chosen = QInputDialog::getItem(
+          this, tr("Convert set"),
+          tr("The set is in %1. Convert it to:")
+              .arg(QString::fromLatin1(CodePageName(from).data(),
+                                       static_cast<qsizetype>(CodePageName(from).size()))),
+          names, 0, false, &ok);
+      if (!ok) return std::nullopt;
+      return pages[static_cast<std::size_t>(names.indexOf(chosen))];
+    });
   });
 }
 

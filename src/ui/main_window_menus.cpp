@@ -35,6 +35,8 @@ void MainWindow::BuildMenus() {
           QKeySequence(Qt::CTRL | Qt::Key_S));
   AddItem(file, "SaveasItem", "Save &as...", &MainWindow::SaveasItemClick);
   AddItem(file, "ReportSaveAs1", "Report Save As...", &MainWindow::ReportSaveAs1Click);
+  AddItem(file, "ImportItem", "Import...", &MainWindow::ImportItemClick);
+  AddItem(file, "ConvertItem", "Convert set...", &MainWindow::ConvertItemClick);
   AddSeparator(file);
   recycling_item_ = AddItem(file, "RecyItem", "Recycling...", &MainWindow::RecyItemClick);
   AddItem(file, "ParameterItem", "Parameter...", &MainWindow::ParameterItemClick);

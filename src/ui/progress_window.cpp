@@ -136,7 +136,7 @@ void ProgressWindow::PaintStatusBackground(StatusMode mode) {
 }
 
 void ProgressWindow::ShowStatus(StatusMode mode, const std::string& text) {
-  const QString shown = DisplayText(text);
+  const QString shown = InterfaceText(text);
   if (mode == StatusMode::Error) QApplication::beep();
   PaintStatusBackground(mode);
   const bool error = mode == StatusMode::Error;

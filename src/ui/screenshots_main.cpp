@@ -14,12 +14,14 @@
 #include <QTest>
 #include <QTimer>
 #include <clocale>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <string_view>
 
 #include "app/file_commands.h"
 #include "app/file_opener.h"
+#include "app/import_model.h"
 #include "app/service_commands.h"
 #include "data/code_page.h"
 #include "data/definitions.h"
@@ -28,6 +30,7 @@
 #include "ui/demo_session.h"
 #include "ui/grid_view.h"
 #include "ui/hotkey_editor_window.h"
+#include "ui/import_dialog.h"
 #include "ui/main_window.h"
 #include "ui/progress_window.h"
 
@@ -355,5 +358,19 @@ int main(int argc, char** argv) {
   shooter.RunningDownload();
   shooter.ErrorReport();
   shooter.HotKeyDesigner();
+  // The import window over a back office's CSV export.
+  const std::string csv = QDir(set_dir.path()).filePath("towary.csv").toStdString();
+  std::ofstream(csv, std::ios::binary)
+      << "Nr;Kod kreskowy;Nazwa;Cena;Kategoria\r\n"
+         "1;5901234123457;Chleb \xC5\xBCytni;3,50;pieczywo\r\n"
+         "2;5900512300016;Mas\xC5\x82o ekstra;7,99;nabia\xC5\x82\r\n"
+         "3;5907771234569;\xC5\x9Aled\xC5\xBA w oleju;12,40;ryby\r\n";
+  ImportModel import;
+  if (import.Load(csv)) {
+    import.SetMap({{u"Nr", u"NO."}, {u"Nazwa", u"Name"}, { u"Cena", u"Unit price" }});
+    ui::ImportDialog dialog(&window, import);
+    dialog.show();
+    shooter.Save(&dialog, "ImportDlg");
+  }
   return shooter.Failed() ? 1 : 0;
 }

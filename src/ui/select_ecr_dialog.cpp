@@ -25,7 +25,7 @@ QListWidget* MakeModelList(QWidget* parent, SelectEcrModel& model) {
   auto* list = new QListWidget(parent);
   list->setObjectName("chklst1");
   for (const std::string& title : model.Titles()) {
-    auto* item = new QListWidgetItem(DisplayText(title), list);
+    auto* item = new QListWidgetItem(InterfaceText(title), list);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
   }
   ShowTicks(*list, model);

@@ -38,7 +38,7 @@ void ShowPrintError(QWidget* parent, const QPrinter& printer, const std::string&
 
 bool PrintPluTable(QWidget* parent, QPrinter& printer, const StringGrid& plu) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  PrintResult printed = PrintTextLines(printer, PluPrintLines(plu), Windows1250());
+  PrintResult printed = PrintTextLines(printer, PluPrintLines(plu), UpperHalfInForce());
   QApplication::restoreOverrideCursor();
   // A queue that refuses the job at its end reports it only through the printer's state.
   if (printed && printer.printerState() == QPrinter::Error)

@@ -41,12 +41,12 @@ TransferSelectionDialog::TransferSelectionDialog(QWidget* parent, TransferDialog
                                                  UiPort& ui)
     : QDialog(parent, Qt::Tool), model_(model), ui_(ui) {
   setObjectName(model.Caption == kUploadDialogCaption ? "UploadDlg" : "DownloadDlg");
-  setWindowTitle(DisplayText(model.Caption));
+  setWindowTitle(InterfaceText(model.Caption));
 
   kinds_ = new QListWidget(this);
   kinds_->setObjectName("CheckListBox1");
   for (std::size_t i = 0; i < model.KindNames.size(); ++i) {
-    auto* item = new QListWidgetItem(DisplayText(model.KindNames[i]), kinds_);
+    auto* item = new QListWidgetItem(InterfaceText(model.KindNames[i]), kinds_);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     const bool checked = i < model.Checked.size() && model.Checked[i];
     item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);

@@ -1,0 +1,21 @@
+#pragma once
+// The code page a data file set's text is in. Opening a set makes its .PAR the
+// settings file, so the set's own [Other] CodePage says it; a set without
+// settings in its .PAR (or without a .PAR) is read in the code page in force,
+// as Open then keeps the settings file.
+
+#include <string>
+
+#include "data/code_page.h"
+
+namespace plumgr {
+
+struct SetCodePage {
+  CodePageId Page = CodePageId::Windows1250;
+  bool FromSet = false;  // the set's .PAR said it
+  std::string Warning;   // a CodePage value that names no code page
+};
+
+SetCodePage CodePageOfSet(const std::string& plu_file, CodePageId in_force);
+
+}  // namespace plumgr
