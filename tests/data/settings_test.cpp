@@ -59,7 +59,7 @@ TEST_P(SettingsDefaults, AnEmptyFileGivesEveryDefault) {
 TEST_P(SettingsDefaults, TheKeyListAgreesWithTheAccessors) {
   const char sep = GetParam();
   std::vector<SettingKey> keys = AllSettingKeys(sep);
-  EXPECT_EQ(keys.size(), 1u + 1 + 2 + 4 + 4 + 32 + 8 + 8 + 2 + 10 + 1 + 9 + 1 + 5 + 5);
+  EXPECT_EQ(keys.size(), 1u + 2 + 2 + 4 + 4 + 32 + 8 + 8 + 2 + 10 + 1 + 9 + 1 + 5 + 5);
   std::set<std::string> unique;
   for (const SettingKey& key : keys)
     unique.insert(std::string(key.Section) + "/" + key.Name);
@@ -72,6 +72,7 @@ TEST_P(SettingsDefaults, TheKeyListAgreesWithTheAccessors) {
   Settings settings(doc, sep);
   EXPECT_EQ(settings.Port(), kDefaultPort);
   EXPECT_EQ(settings.TaxFree(), kDefaultTaxFree);
+  EXPECT_EQ(settings.BackupCount(), kDefaultBackupCount);
   EXPECT_EQ(settings.VatRate(9), ZeroRate(sep));
   EXPECT_TRUE(unique.count("Default/Flag37"));
   EXPECT_TRUE(unique.count("Default/BaudRate"));
