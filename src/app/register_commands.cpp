@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "data/app_paths.h"
 #include "data/data_file_set.h"
 #include "data/settings_location.h"
 #include "transfer/register_snapshot_file.h"
@@ -168,8 +167,9 @@ BackupOutcome BackUpRegister(RegisterLink& link, std::uint8_t download_kinds, co
   return {true, folder.Path, ""};
 }
 
-std::string RegisterBackupRoot(const std::string& plu_file) {
-  return plu_file.empty() ? DefaultBackupDir() : BackupRoot(plu_file);
+std::string RegisterBackupRoot(const std::string& plu_file, const std::string& settings_path) {
+  if (!plu_file.empty()) return BackupRoot(plu_file);
+  return (fs::path(settings_path).parent_path() / "backups").string();
 }
 
 std::string RegisterBackupName(const std::string& plu_file) {

@@ -68,8 +68,9 @@ BackupOutcome BackUpRegister(RegisterLink& link, std::uint8_t download_kinds, co
 
 // Where a backup of the register goes before a download of the set (its main
 // file), or of the desktop's tables when no set is open (empty): beside the
-// set, else in DefaultBackupDir(). The name is the set's, else "register.PLU".
-std::string RegisterBackupRoot(const std::string& plu_file);
+// set, else in "backups" beside the settings file. The name is the set's, else
+// "register.PLU".
+std::string RegisterBackupRoot(const std::string& plu_file, const std::string& settings_path);
 std::string RegisterBackupName(const std::string& plu_file);
 
 // [Other] Backups of the settings file.

@@ -50,7 +50,8 @@ int BackUpRegisterBeforeDownload(LinkSession& session, std::uint8_t download_kin
           session.Progress(),
           [&] {
             outcome =
-                BackUpRegister(link, download_kinds, range, RegisterBackupRoot(plu_file),
+                BackUpRegister(link, download_kinds, range,
+                               RegisterBackupRoot(plu_file, session.State().SettingsPath()),
                                RegisterBackupName(plu_file),
                                SetFilePath(plu_file, kSetParameterFile), keep, std::time(nullptr));
             return outcome.Ok;

@@ -5,18 +5,6 @@
 #include <system_error>
 
 namespace plumgr {
-namespace {
-
-// An XDG base directory: the variable when it holds an absolute path, else the
-// fallback below $HOME.
-std::string XdgBaseDir(const char* variable, const char* fallback) {
-  const char* value = std::getenv(variable);
-  if (value != nullptr && value[0] == '/') return value;
-  const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : ".") + fallback;
-}
-
-}  // namespace
 
 std::string ExecutablePath() {
   std::error_code ec;
@@ -33,11 +21,15 @@ std::string ExecutableDir() {
 }
 
 std::string DefaultDumpDir() {
-  return XdgBaseDir("XDG_STATE_HOME", "/.local/state") + "/plumgr/dumps";
-}
-
-std::string DefaultBackupDir() {
-  return XdgBaseDir("XDG_DATA_HOME", "/.local/share") + "/plumgr/backups";
+  const char* state = std::getenv("XDG_STATE_HOME");
+  std::string base;
+  if (state != nullptr && state[0] == '/') {
+    base = state;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::string(home != nullptr ? home : ".") + "/.local/state";
+  }
+  return base + "/plumgr/dumps";
 }
 
 bool EnsureDirectory(const std::string& path) {

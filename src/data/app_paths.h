@@ -15,10 +15,6 @@ std::string ExecutableDir();
 // $XDG_STATE_HOME/plumgr/dumps, by default ~/.local/state/plumgr/dumps.
 std::string DefaultDumpDir();
 
-// Where the register's data is backed up before a download when no data file
-// set is open: $XDG_DATA_HOME/plumgr/backups, by default ~/.local/share/plumgr/backups.
-std::string DefaultBackupDir();
-
 // Creates the directory and its parents; false when that fails.
 bool EnsureDirectory(const std::string& path);
 

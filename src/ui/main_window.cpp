@@ -12,6 +12,7 @@
 #include "app/file_commands.h"
 #include "app/link_commands.h"
 #include "data/definitions.h"
+#include "ui/compare_window.h"
 #include "ui/desktop_file_opener.h"
 #include "ui/display_text.h"
 #include "ui/grid_sizing.h"
@@ -68,6 +69,11 @@ MainWindow::MainWindow(const StartUpOptions& options, FileOpener* opener)
   progress_.SetBus(bus_.get());
   transfers_ = std::make_unique<TransferCommands>(state_, *bus_, progress_);
   transfers_->SetFileOpener([this](const std::string& path) { opener_->OpenFile(path); });
+  register_menu_ = std::make_unique<RegisterMenu>(state_, *bus_, progress_, *transfers_);
+  transfers_->SetBeforeDownload([this](TransferDialogModel& model) {
+    return register_menu_->BeforeDownload(
+        model, [this](const CompareWindowModel& shown) { return ShowCompareWindow(this, shown); });
+  });
   // The parameter dialog comes with its own window; until then Ctrl+Alt+F4
   // behaves as its Cancel.
   parameter_editor_ = [] { return false; };
