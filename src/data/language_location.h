@@ -2,7 +2,10 @@
 // Where the interface language file lives: the executable's path with its
 // extension replaced by ".LNG" (plumgr.LNG beside plumgr); when that file is
 // absent, the same name in the user's configuration directory, where the
-// settings file goes when the program's own directory cannot hold it.
+// settings file goes when the program's own directory cannot hold it. When
+// neither exists, an installed program takes the file of the user's language
+// from the files installed with it: ../share/plumgr/lang/pl.LNG beside
+// /usr/bin/plumgr for a Polish locale.
 
 #include <string>
 
@@ -12,7 +15,11 @@ struct LanguageLocationInput {
   std::string ExecutablePath;
   std::string XdgConfigHome;  // $XDG_CONFIG_HOME; used only when absolute
   std::string Home;           // $HOME
+  std::string Locale;         // $LC_ALL, else $LC_MESSAGES, else $LANG ("pl_PL.UTF-8")
 };
+
+// The folder of the language files installed with the program.
+std::string InstalledLanguageDir(const std::string& executable_path);
 
 // The executable's path with its extension replaced by ".LNG", or ".LNG" added.
 std::string LanguageFileBeside(const std::string& executable_path);
