@@ -15,7 +15,6 @@ struct LanguageLocationInput {
   std::string ExecutablePath;
   std::string XdgConfigHome;  // $XDG_CONFIG_HOME; used only when absolute
   std::string Home;           // $HOME
-  std::string Locale;         // $LC_ALL, else $LC_MESSAGES, else $LANG ("pl_PL.UTF-8")
 };
 
 // The folder of the language files installed with the program.
@@ -26,7 +25,8 @@ std::string LanguageFileBeside(const std::string& executable_path);
 
 // The language file for these inputs; it may not exist (then every text keeps
 // its built-in value).
-std::string LocateLanguageFile(const LanguageLocationInput& input);
+// `locale` is $LC_ALL, else $LC_MESSAGES, else $LANG ("pl_PL.UTF-8").
+std::string LocateLanguageFile(const LanguageLocationInput& input, const std::string& locale = {});
 
 // The language file of this process.
 std::string LanguageFilePath();

@@ -222,14 +222,12 @@ TEST(LanguageFileTest, AnInstalledProgramTakesTheFileOfTheUsersLanguage) {
   std::filesystem::create_directories(dir.File("usr/bin"));
   std::filesystem::create_directories(dir.File("usr/share/plumgr/lang"));
   WriteBytes(dir.File("usr/share/plumgr/lang/pl.LNG"), "[MainForm]\r\n");
-  LanguageLocationInput input{dir.File("usr/bin/plumgr"), dir.File("config"), "", "pl_PL.UTF-8"};
-  EXPECT_EQ(LocateLanguageFile(input), dir.File("usr/share/plumgr/lang/pl.LNG"));
-  input.Locale = "C";
-  EXPECT_EQ(LocateLanguageFile(input), dir.File("config/plumgr/plumgr.LNG"));
-  input.Locale = "pl";
+  const LanguageLocationInput input{dir.File("usr/bin/plumgr"), dir.File("config"), ""};
+  EXPECT_EQ(LocateLanguageFile(input, "pl_PL.UTF-8"), dir.File("usr/share/plumgr/lang/pl.LNG"));
+  EXPECT_EQ(LocateLanguageFile(input, "C"), dir.File("config/plumgr/plumgr.LNG"));
   std::filesystem::create_directories(dir.File("config/plumgr"));
   WriteBytes(dir.File("config/plumgr/plumgr.LNG"), "[MainForm]\r\n");
-  EXPECT_EQ(LocateLanguageFile(input), dir.File("config/plumgr/plumgr.LNG"));
+  EXPECT_EQ(LocateLanguageFile(input, "pl"), dir.File("config/plumgr/plumgr.LNG"));
 }
 
 }  // namespace
