@@ -16,7 +16,7 @@ cmake --build "$build" --target plumgr plumgr-cli ecrsim manual_pages
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls -t "$build"/plumgr_*.deb | head -n 1)
 echo "== Package: $deb"
-dpkg-deb --info "$deb" | sed -n '/Package:/,/Description:/p'
+dpkg-deb --field "$deb" Package Version Installed-Size Depends
 
 was_installed=no
 if dpkg-query -W -f='${Status}' plumgr 2>/dev/null | grep -q 'install ok installed'; then

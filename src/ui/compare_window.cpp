@@ -24,6 +24,8 @@ QTableWidget* MakeLineTable(QWidget* parent, const CompareWindowModel& model) {
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->verticalHeader()->setVisible(false);
+  // Thousands of lines for a whole table: one text line each.
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
   table->horizontalHeader()->setStretchLastSection(true);
   for (int row = 0; row < table->rowCount(); ++row) {
     const CompareLine& line = model.Lines[static_cast<std::size_t>(row)];

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -141,6 +142,21 @@ class Shooter {
         });
   }
 
+  // What a download of the first rows would change on the empty register. The
+  // window of the comparison is watched from outside the command, which runs
+  // until it is closed.
+  void Comparison() {
+    Modal("CompareDlg", [&] {
+      WhenVisible(
+          "CompareRangeDlg", [&] { Action("CompareItem"); },
+          [&](QWidget* dialog) {
+            dialog->findChild<QSpinBox*>("RangeEndEdit")->setValue(12);
+            Save(dialog, "CompareRangeDlg");
+            QTimer::singleShot(0, dialog->findChild<QPushButton*>("OKBtn"), &QPushButton::click);
+          });
+    });
+  }
+
   // The progress window turned into an error report, as a failed step leaves it.
   void ErrorReport() {
     ProgressModel& progress = window_.Progress();
@@ -219,6 +235,7 @@ int main(int argc, char** argv) {
   shooter.Modal("DataDlg", [&] {
     QTest::keyClick(&window.PluView(), Qt::Key_F6, Qt::ControlModifier | Qt::AltModifier);
   });
+  shooter.Comparison();
   shooter.RunningDownload();
   shooter.ErrorReport();
   return shooter.Failed() ? 1 : 0;
