@@ -189,6 +189,41 @@ TEST_F(CompareBackupTest, ARestoredBackupGivesTheRegisterItsMemoryBackByteForByt
   EXPECT_EQ(Read("after.state"), before);
 }
 
+// A register that now counts prices with three decimals gets the backup's
+// prices from its set files, not its bytes (which would be ten times off); a
+// damaged register image is refused before anything is sent.
+TEST_F(CompareBackupTest, ARestoreSendsPricesAsTheRegisterCountsThemNowAndRefusesADamagedImage) {
+  ASSERT_EQ(Cli("COM1", {"fill-test-data", "shop"}).ExitCode, 0);
+  const std::vector<std::string> kinds = {"--kinds", "plu,department", "--to", "8"};
+  std::vector<std::string> backup = {"download", "shop", "--backup"};
+  backup.insert(backup.end(), kinds.begin(), kinds.end());
+  {
+    test::SimProcess sim({"--log", "/dev/null", "--no-line-rate", "--fill-plus", "8",
+                          "--save-state", Path("held.state")});
+    ASSERT_EQ(Cli(sim.Path(), backup).ExitCode, 0);
+  }
+  fs::path folder;
+  for (const auto& entry : fs::directory_iterator(dir_ / "shop.backups"))
+    folder = entry.path();
+  const std::string image = (folder / "register.img").string();
+  const std::string bytes = test::ReadWholeFile(image);
+  std::ofstream(image, std::ios::binary | std::ios::app) << "plu-package 0 12\n";
+  test::SimProcess sim({"--log", Path("sim.log"), "--no-line-rate", "--state", Path("held.state"),
+                        "--price-decimals", "3"});
+  test::ProcessResult damaged = Cli(sim.Path(), {"restore", folder.string()});
+  EXPECT_EQ(damaged.ExitCode, 2);
+  EXPECT_NE(test::LastLine(damaged.Err).find("register.img: line "), std::string::npos)
+      << damaged.Err;
+  EXPECT_EQ(Received("sim.log", 14), 0) << "nothing reached the register";
+
+  Write((folder / "register.img").lexically_relative(dir_).string(), bytes);
+  ASSERT_EQ(Cli(sim.Path(), {"restore", folder.string()}).ExitCode, 0);
+  ASSERT_EQ(Cli(sim.Path(), {"upload", "back", "--kinds", "plu", "--to", "8"}).ExitCode, 0);
+  // The sales figures the upload adds are the register's, not the backup's.
+  EXPECT_EQ(Line("back.PLU", 3).rfind("2000000000003\tITEM 3\t3.00\t3\t3.000\t0\t", 0), 0u)
+      << Line("back.PLU", 3);
+}
+
 TEST_F(CompareBackupTest, AnUploadKeepsTheSetsPreviousFilesAndOnlyTheNewest20) {
   test::SimProcess sim({"--log", "/dev/null", "--no-line-rate"});
   ASSERT_EQ(Cli(sim.Path(), {"fill-test-data", "shop"}).ExitCode, 0);
