@@ -5,6 +5,7 @@
 #include "data/settings_keys.h"
 #include "transfer/department_packages.h"
 #include "transfer/parameter_block.h"
+#include "transfer/plu_record.h"
 #include "transfer/transfer_driver.h"
 
 namespace plumgr {
@@ -104,6 +105,45 @@ TEST_F(RegisterDiffTest, DepartmentsAreAddedChangedAndCleared) {
   ASSERT_EQ(rows[2].Fields.size(), 1u);
   EXPECT_EQ(rows[2].Fields[0].Old, "1.00");
   EXPECT_EQ(rows[2].Fields[0].New, "2.50") << "as the register would hold it";
+}
+
+// The register answers the comparison read of a package without any PLU with a
+// jump, so the names after it stand at lower entries than their PLUs; the
+// compared download then sends a row whose name lies there to the entry's
+// number. The comparison shows the PLU the download really writes.
+TEST_F(RegisterDiffTest, PlusFollowTheComparisonReadAcrossAPackageWithoutPlus) {
+  const WireUnits units{2, '.'};
+  StringGrid& plu = tables_.PLUGrid;
+  for (int row = 1; row <= 13; ++row) {
+    if (row >= 9 && row <= 12) continue;
+    plu.SetCell(PluCol::Name, row, row == 13 ? "M" : "N" + std::to_string(row));
+    plu.SetCell(PluCol::Barcode, row, std::to_string(100 + row));
+  }
+  snapshot_.PluSpans = {{1, 20}};
+  for (int n = 0; n < 5; ++n) {
+    PackageBytes& data = snapshot_.PluPackages[n];
+    data.fill(0xFF);
+    for (int k = 0; k < 4; ++k) {
+      const int row = 4 * n + k + 1;
+      if (HasBlankPluName(plu, row)) continue;
+      const PluRecordBytes record =
+          EncodePluRecord(plu, row, PluDownloadLayout::Compared, false, units);
+      std::copy(record.begin(), record.end(), data.begin() + 64 * k);
+    }
+  }
+  plu.SetCell(PluCol::Name, 13, "");
+  plu.SetCell(PluCol::Name, 20, "M");
+  plu.SetCell(PluCol::Barcode, 20, "120");
+
+  const DownloadSource source{tables_, recycling_, fast_sale_, IniDocument{}, '.'};
+  const std::vector<DiffRow> rows = CompareWithSnapshot(snapshot_, source, KindBit(kDownloadPlu),
+                                                        {1, 20}, PluDownloadLayout::Compared);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].Number, 9) << "entry 8 holds PLU 13's name";
+  EXPECT_EQ(rows[0].Action, DiffAction::Add);
+  EXPECT_EQ(rows[0].FromRow, 20);
+  EXPECT_EQ(rows[1].Number, 13);
+  EXPECT_EQ(rows[1].Action, DiffAction::Clear) << "its row is blank in the set";
 }
 
 }  // namespace
