@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything (Release), runs every test, then
 # builds the unit tests once more under AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs them.
+# and runs them; at the end builds the Debian package, installs it and runs it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -18,3 +18,6 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer: unit tests"
 (cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --output-on-failure -j "$(nproc)" -L unit --timeout 600)
+
+echo "== The Debian package: built, installed and run"
+bash scripts/package.sh build

@@ -9,6 +9,7 @@
 
 #include "data/definitions.h"
 #include "link/kovo_ibus_comm.h"
+#include "sim/ecr_simulator.h"
 
 namespace plumgr::bench {
 
@@ -25,6 +26,21 @@ inline TBaudRate BaudRateOf(int speed) {
   for (std::size_t i = 0; i < BaudRateTable.size(); ++i)
     if (BaudRateTable[i] == speed) return static_cast<TBaudRate>(i);
   return TBaudRate::tbr9600;
+}
+
+// The seconds the frames the register received and its answers took on the
+// line: 301 bytes a frame, a frame or one byte back, 10 bits a byte at the
+// speed each frame travelled.
+inline double LineSeconds(const std::vector<sim::ReceivedPackage>& received) {
+  constexpr int kFrameBytes = 301;
+  double seconds = 0;
+  for (const sim::ReceivedPackage& r : received) {
+    int bytes = kFrameBytes;
+    if (r.Reply == "frame") bytes += kFrameBytes;
+    if (r.Reply == "ack" || r.Reply == "nak") bytes += 1;
+    if (r.Speed > 0) seconds += bytes * 10.0 / r.Speed;
+  }
+  return seconds;
 }
 
 // The speeds named on the command line from argv[first] on; 115200 and 9600

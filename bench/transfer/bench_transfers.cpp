@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr int kFrameBytes = 301;
-
 class SilentUi final : public plumgr::UiPort {
  public:
   void ShowMessage(const std::string&) override {}
@@ -43,18 +41,7 @@ class SilentUi final : public plumgr::UiPort {
 
 using plumgr::bench::BaudRateOf;
 using plumgr::bench::CpuSeconds;
-
-// The seconds the received frames and their answers took on the line.
-double LineSeconds(const std::vector<plumgr::sim::ReceivedPackage>& received) {
-  double seconds = 0;
-  for (const plumgr::sim::ReceivedPackage& r : received) {
-    int bytes = kFrameBytes;
-    if (r.Reply == "frame") bytes += kFrameBytes;
-    if (r.Reply == "ack" || r.Reply == "nak") bytes += 1;
-    if (r.Speed > 0) seconds += bytes * 10.0 / r.Speed;
-  }
-  return seconds;
-}
+using plumgr::bench::LineSeconds;
 
 struct Bench {
   std::string Name;

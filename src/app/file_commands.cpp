@@ -1,8 +1,11 @@
 #include "app/file_commands.h"
 
+#include <ctime>
 #include <filesystem>
 
+#include "app/register_commands.h"
 #include "data/data_file_set.h"
+#include "data/set_backup.h"
 
 namespace plumgr {
 namespace {
@@ -57,12 +60,25 @@ void ClearAll(MainWindowState& state) {
   state.SetCurrentFileName("");
   state.SetCaption(CurrentProfile().Title);
   state.SetModified(false);
+  state.SetRegisterDataUnsaved(false);
 }
 
 FileResult SaveSetAs(MainWindowState& state, const std::string& name) {
   BusyCursor busy(state.Ui());
+  if (state.RegisterDataUnsaved()) {
+    const KeptBackup kept =
+        KeepSetFiles(name, BackupCountSetting(state.SettingsPath()), std::time(nullptr));
+    if (!kept.Ok)
+      return FileResult::Failure(
+          "The previous files of the set could not be kept, so it was not "
+          "saved: " +
+          kept.Message);
+  }
   FileResult result = SaveSet(name, SetTables(state));
-  if (result) state.SetModified(false);
+  if (result) {
+    state.SetModified(false);
+    state.SetRegisterDataUnsaved(false);
+  }
   return result;
 }
 

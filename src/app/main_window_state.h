@@ -61,6 +61,10 @@ class MainWindowState {
   void SetCurrentFileName(std::string name) { current_file_name_ = std::move(name); }
   bool Modified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
+  // The tables hold what an upload read and no save has written yet: the set
+  // they are saved over keeps its previous files in a backup first.
+  bool RegisterDataUnsaved() const { return register_data_unsaved_; }
+  void SetRegisterDataUnsaved(bool unsaved) { register_data_unsaved_ = unsaved; }
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption) { caption_ = std::move(caption); }
@@ -99,6 +103,7 @@ class MainWindowState {
   std::string company_name_;
   std::string current_file_name_;
   bool modified_ = false;
+  bool register_data_unsaved_ = false;
   std::string caption_;
   std::string application_title_;
   int port_index_ = 2;

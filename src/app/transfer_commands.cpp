@@ -32,6 +32,8 @@ TransferCommands::TransferCommands(MainWindowState& state, TKovoIBusComm& bus,
 
 void TransferCommands::OpenDialog(TransferDialogModel& model, const TitleTable& names) {
   model.Maximum = CurrentProfile().PluCount;
+  model.OffersRegisterChecks = &model == &download_dialog_ && before_download_ != nullptr;
+  model.CompareFirst = false;
   model.To = kDefaultRangeEnd;
   model.KindNames = names.Entries;
   model.Checked.assign(model.KindNames.size(), false);
@@ -45,6 +47,7 @@ bool TransferCommands::DownloadItemClick(const TransferDialog& dialog) {
   if (!AcceptTransferDialog(download_dialog_, state_.Ui())) return false;
   driver_.DownloadKinds = CheckedKinds(download_dialog_);
   download_range_ = {download_dialog_.From, download_dialog_.To};
+  if (before_download_ && !before_download_(download_dialog_)) return false;
   return RunDownload();
 }
 
@@ -100,8 +103,10 @@ bool TransferCommands::RunUpload() {
   cleaned_names_ = data.CleanedNames;
   state_.PluEdit().TablesReplaced();
   state_.DeptEdit().TablesReplaced();
-  // What the register sent is in no file yet.
+  // What the register sent is in no file yet; the set it is saved over keeps
+  // its previous files in a backup.
   if (ok) state_.SetModified(true);
+  state_.SetRegisterDataUnsaved(ok);
   ShowWarnings(warnings);
   return ok;
 }

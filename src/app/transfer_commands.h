@@ -29,6 +29,11 @@ struct TransferDialogModel {
   int From = 1;  // kept from one use to the next
   int To = kDefaultRangeEnd;
   int Maximum = 0;  // of both spinners: the model's PLU count
+  // The download dialog also offers a comparison with the register before
+  // sending, and a backup of the register's data first.
+  bool OffersRegisterChecks = false;
+  bool CompareFirst = false;  // the dialog was closed with "Compare..."
+  bool BackupFirst = false;   // "Back up the register's data first" ticked (kept)
 };
 
 // From and To each within 1 to 10000, To not less than From.
@@ -87,6 +92,11 @@ class TransferCommands {
   // it lies, so that a download never rewrites the operator's settings file.
   void SetDownloadParameterFile(std::string path) { download_parameter_file_ = std::move(path); }
 
+  // Runs after the download dialog's OK, before the download; false stops it
+  // (the comparison shown was not followed by Download, the backup failed).
+  using BeforeDownload = std::function<bool(TransferDialogModel& model)>;
+  void SetBeforeDownload(BeforeDownload before) { before_download_ = std::move(before); }
+
   // Clears the download kinds, runs the dialog and on OK the download. True
   // when a download ran and succeeded.
   bool DownloadItemClick(const TransferDialog& dialog);
@@ -121,6 +131,7 @@ class TransferCommands {
   std::function<void(const std::string&)> open_file_;
   std::function<void(const std::string&)> warn_;
   std::string download_parameter_file_;
+  BeforeDownload before_download_;
 };
 
 }  // namespace plumgr

@@ -57,6 +57,11 @@ JsonLine& JsonLine::Flag(std::string_view key, bool value) {
   return *this;
 }
 
+JsonLine& JsonLine::Json(std::string_view key, const std::string& json) {
+  body_ += "," + JsonQuote(std::string(key)) + ":" + json;
+  return *this;
+}
+
 void PrintOutputLine(const GlobalOptions& options, std::string_view event,
                      const std::string& utf8) {
   PrintOutputLine(options, JsonLine(event).Text("text", utf8), utf8);

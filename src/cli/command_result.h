@@ -18,6 +18,8 @@ class JsonLine {
   JsonLine& Text(std::string_view key, const std::string& utf8);
   JsonLine& Number(std::string_view key, long long value);
   JsonLine& Flag(std::string_view key, bool value);
+  // A value that is JSON already, such as an array of objects.
+  JsonLine& Json(std::string_view key, const std::string& json);
   // The object with its closing brace, without a line end.
   std::string Str() const { return body_ + "}"; }
 

@@ -15,6 +15,7 @@
 #include "cli/link_session.h"
 #include "cli/plu_range_options.h"
 #include "cli/progress_views.h"
+#include "cli/set_backups.h"
 #include "cli/set_checks.h"
 #include "cli/transfer_notes.h"
 #include "cli/upload_set.h"
@@ -31,6 +32,7 @@ struct TransferArguments {
   bool KindsGiven = false;
   PluRangeOptions Range;  // empty ends: the whole PLU table
   bool Verify = false;    // download --verify
+  bool Backup = false;    // download --backup
 };
 
 std::string Lower(std::string text) {
@@ -130,6 +132,9 @@ int DownloadCommand(const GlobalOptions& options, const TransferArguments& args)
   ReadSetForDownload(session.State(), set);
   RefuseUnsendableCells(session.State(), set, kinds, range->First, range->Last);
   if (args.Verify) ForgetVerifyDumps(session.State());
+  if (args.Backup)
+    if (const int code = BackUpRegisterBeforeDownload(session, kinds, *range, set))
+      return session.Finish(code);
   TransferCommands commands(session.State(), session.Bus(), session.Progress());
   std::string unwritten;
   SetUpCommands(commands, session, options.Json, &unwritten);
@@ -175,6 +180,7 @@ int UploadCommand(const GlobalOptions& options, const TransferArguments& args) {
           session.Progress(), [&] { return commands.RunUpload(); }, &ok))
     return session.Finish(interrupted);
   if (const int code = session.Finish(ok ? kSuccess : kFailed); code != kSuccess) return code;
+  if (!KeepSetBeforeUpload(session, set)) return kUsage;
   if (FileResult saved = SaveUploadedSet(session.State(), set, parts); !saved) {
     const std::string message = saved.Message + " (the register was read, the set not written)";
     std::cerr << "plumgr-cli: " << message << "\n";
@@ -207,6 +213,9 @@ const Registration kRegistration([](CLI::App& app, GlobalOptions& options, int* 
   download->add_flag(
       "--verify", down->Verify,
       "read back what was sent and compare it with the set (exit 1 on a difference)");
+  download->add_flag("--backup", down->Backup,
+                     "first read the register's data of the kinds into a backup beside SET "
+                     "(plumgr-cli restore sends it back)");
   download->footer(kDownloadContract);
   download->callback([&options, down, exit_code] { *exit_code = DownloadCommand(options, *down); });
 

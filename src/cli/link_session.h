@@ -30,6 +30,7 @@ class LinkSession {
   LinkSession(const LinkSession&) = delete;
   LinkSession& operator=(const LinkSession&) = delete;
 
+  const GlobalOptions& Options() const { return options_; }
   MainWindowState& State() { return state_; }
   CliUiPort& Ui() { return ui_; }
   TKovoIBusComm& Bus() { return *bus_; }

@@ -29,6 +29,8 @@ int RunCommand(CLI::App& app, const GlobalOptions& options, int argc, char** arg
     return app.exit(e, HelpStream(options), std::cerr);
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e, HelpStream(options), std::cerr);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e, HelpStream(options), std::cerr);
   } catch (const CLI::ParseError& e) {
     app.exit(e);
     NoteError(e.what());
@@ -56,6 +58,7 @@ int main(int argc, char** argv) {
       "PLU Manager command line: data file sets, transfers and output for the TR-88 register",
       "plumgr-cli"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "plumgr-cli " PLUMGR_VERSION);
   // Global options may also stand after the command (plumgr-cli detect --port COM3).
   app.fallthrough();
   GlobalOptions options;

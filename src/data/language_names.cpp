@@ -59,6 +59,8 @@ KnownWindow MainForm() {
       Text("DownloadItem", "Download data..."),
       Text("UploadItem", "Upload data..."),
       Text("UploadRPItem", "Upload report"),
+      Text("CompareItem", "Compare with register..."),
+      Text("RestoreItem", "Restore..."),
       Text("DownloadFontItem", "Download font..."),
       Text("HelpMenu", "&Help"),
       Text("ContentItem", "&Contents"),
@@ -129,12 +131,21 @@ KnownWindow AboutBox() {
            Text("OKButton", "OK")}};
 }
 
-KnownWindow TransferDlg(std::string name, std::string caption) {
-  return {std::move(name),
-          std::move(caption),
-          {Named("CheckListBox1"), Text("PLURangeGroupBox", "PLU range"), Text("Label1", "&From:"),
-           Text("Label2", "&To:"), Text("Label3", "PLU No."), Named("RangeBeginEdit"),
-           Named("RangeEndEdit"), Text("OKBtn", "OK"), Text("CancelBtn", "Cancel")}};
+KnownWindow TransferDlg(std::string name, std::string caption, Components more = {}) {
+  Components c = {Named("CheckListBox1"),     Text("PLURangeGroupBox", "PLU range"),
+                  Text("Label1", "&From:"),   Text("Label2", "&To:"),
+                  Text("Label3", "PLU No."),  Named("RangeBeginEdit"),
+                  Named("RangeEndEdit"),      Text("OKBtn", "OK"),
+                  Text("CancelBtn", "Cancel")};
+  Append(c, std::move(more));
+  return {std::move(name), std::move(caption), std::move(c)};
+}
+
+KnownWindow CompareDlg() {
+  return {"CompareDlg",
+          "Compare with register",
+          {Named("SummaryLabel"), Named("DiffGrid"), Text("DownloadBtn", "&Download"),
+           Text("CloseBtn", "&Close")}};
 }
 
 KnownWindow DetectPortDlg() {
@@ -314,7 +325,11 @@ std::vector<KnownWindow> BuildKnownWindows() {
           ProgressForm(),
           AboutBox(),
           TransferDlg("UploadDlg", "Upload data"),
-          TransferDlg("DownloadDlg", "Download data"),
+          TransferDlg("DownloadDlg", "Download data",
+                      {Text("BackupChk", "&Back up the register's data first"),
+                       Text("CompareBtn", "&Compare...")}),
+          TransferDlg("CompareRangeDlg", "Compare with register"),
+          CompareDlg(),
           DetectPortDlg(),
           DataDlg(),
           InputPasswordDlg(),

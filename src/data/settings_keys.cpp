@@ -5,6 +5,7 @@ namespace {
 
 constexpr std::string_view kCompanyName = "CompanyName";
 constexpr std::string_view kService = "Service";
+constexpr std::string_view kBackups = "Backups";
 constexpr std::string_view kPort = "Port";
 constexpr std::string_view kBaudRate = "BaudRate";
 constexpr std::string_view kDiscountRate = "-% rate";
@@ -59,6 +60,7 @@ std::vector<SettingKey> AllSettingKeys(char decimal_separator) {
       {kSectionOther, std::string(kService), T::Integer, std::to_string(kDefaultService)},
       {kSectionOther, std::string(kCodePageKey), T::String,
        std::string(CodePageName(CodePageId::Windows1250))},
+      {kSectionOther, std::string(kBackups), T::Integer, std::to_string(kDefaultBackupCount)},
       {kSectionComm, std::string(kPort), T::Integer, std::to_string(kDefaultPort)},
       {kSectionComm, std::string(kBaudRate), T::Integer, std::to_string(kDefaultBaudRate)},
   };
@@ -137,6 +139,14 @@ bool HoldsKind(const IniDocument& document, ParameterKind kind) {
 
 std::string Settings::CompanyName() const {
   return doc_.ReadString(kSectionVersion, kCompanyName, "");
+}
+
+int Settings::BackupCount() const {
+  const int count = doc_.ReadInteger(kSectionOther, kBackups, kDefaultBackupCount);
+  return count < 0 ? kDefaultBackupCount : count;
+}
+void Settings::SetBackupCount(int count) {
+  doc_.WriteInteger(kSectionOther, kBackups, count);
 }
 
 int Settings::Service() const {

@@ -28,6 +28,8 @@ inline constexpr int kDefaultLcdDark = 1;
 inline constexpr int kDefaultBarcodeType = 0;
 inline constexpr int kDefaultScaleBaudRate = 0;
 inline constexpr int kDefaultTaxFree = 8;
+// How many backups of each kind are kept beside a data file set.
+inline constexpr int kDefaultBackupCount = 20;
 
 inline constexpr int kClerkCount = 8;
 inline constexpr int kTailCount = 2;
@@ -102,6 +104,10 @@ class Settings {
   void SetService(int model);
   CodePageSetting CodePage() const;
   void SetCodePage(CodePageId page);
+  // [Other] Backups: how many backups of each kind a set keeps; 0 keeps none,
+  // a value below 0 or not a number the default.
+  int BackupCount() const;
+  void SetBackupCount(int count);
 
   int Port() const;  // 0 none, 1..4 COM1..COM4
   void SetPort(int port);

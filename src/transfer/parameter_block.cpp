@@ -123,6 +123,27 @@ bool ParameterLayoutFits(const ParameterLayout& layout) {
          layout.TailWidth <= 512 && ParameterFieldOffsets(layout).End <= kParameterReadSize;
 }
 
+bool CopyParameterGroups(ParameterBlock& block, std::span<const std::uint8_t> from,
+                         ParameterGroups groups, const ParameterLayout& layout) {
+  if (from.size() < kParameterReadSize || !ParameterLayoutFits(layout)) return false;
+  const ParameterOffsets at = ParameterFieldOffsets(layout);
+  const auto copy = [&](std::size_t begin, std::size_t end) {
+    std::copy(from.begin() + static_cast<std::ptrdiff_t>(begin),
+              from.begin() + static_cast<std::ptrdiff_t>(end),
+              block.begin() + static_cast<std::ptrdiff_t>(begin));
+  };
+  if (groups.Parameter) {
+    copy(at.DiscountRate, at.Headers);  // the rates and the flag bytes
+    copy(at.BarcodeTypes, at.PrintSpeed + 1);
+    copy(at.ClerkPasswords, at.ClerkNames + kClerkCount * kClerkNameWidth);
+    copy(at.LcdDark, at.LcdDark + 1);
+    copy(at.ScaleBaudRate, at.ScaleBaudRate + 1);
+  }
+  if (groups.Header) copy(at.Headers, at.BarcodeTypes);  // header and tail lines
+  if (groups.Vat) copy(at.VatRates, at.VatRates + 2 * kVatRateCount);
+  return true;
+}
+
 ParameterGroups ParameterGroupsOf(std::uint8_t download_kinds) {
   return {.Parameter = (download_kinds & (1u << 3)) != 0,
           .Vat = (download_kinds & (1u << 4)) != 0,

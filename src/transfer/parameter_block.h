@@ -63,6 +63,13 @@ PackageBytes ParameterPackage(const ParameterBlock& block, int j);
 [[nodiscard]] bool MergeParameterSettings(ParameterBlock& block, const Settings& settings,
                                           ParameterGroups groups, const ParameterLayout& layout);
 
+// Copies the fields of the chosen groups from bytes the register delivered
+// earlier (at least 512) into the block, byte for byte, so a block read
+// before a download can be put back as it was. False, and the block unchanged,
+// when the bytes are too few or the layout does not fit.
+[[nodiscard]] bool CopyParameterGroups(ParameterBlock& block, std::span<const std::uint8_t> from,
+                                       ParameterGroups groups, const ParameterLayout& layout);
+
 // Stores every field of the received bytes (at least 512) in the settings. The
 // tax-free rate sets "Tax-free" (the last one wins) and leaves its own "VAT"
 // key as it was. False, and nothing stored, when the bytes are too few or the

@@ -127,7 +127,9 @@ bool TransferDriver::RunKinds(Direction direction, TransferData& data, const Plu
   const int count = download ? static_cast<int>(kDownloadKindCount) : kUploadKindCount;
   const std::uint8_t kinds = download ? DownloadKinds : UploadKinds;
   const ProgressTextSet& texts = Texts().ProgressTexts;
-  const std::string& prefix = download ? texts.Download : texts.Upload;
+  const std::string& prefix = !StepPrefix.empty() ? StepPrefix
+                              : download          ? texts.Download
+                                                  : texts.Upload;
   for (int kind = 0; kind < count; ++kind) {
     if ((kinds & KindBit(kind)) == 0) continue;
     const std::string name = download ? DownloadKindName(kind) : UploadKindName(kind);
@@ -145,6 +147,8 @@ bool TransferDriver::RunKinds(Direction direction, TransferData& data, const Plu
 }
 
 bool TransferDriver::RunStep(Direction direction, int kind, TransferStep& step) {
+  const StepOverride& instead = direction == Direction::Download ? DownloadSteps : UploadSteps;
+  if (instead) return instead(kind, step);
   return direction == Direction::Download ? RunDownloadStep(kind, step) : RunUploadStep(kind, step);
 }
 

@@ -6,6 +6,8 @@
 // path is taken without a text.
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "transfer/transfer_step.h"
 
@@ -51,6 +53,15 @@ class TransferDriver {
   std::uint8_t DownloadKinds = 0;
   std::uint8_t UploadKinds = 0;
   TransferTimings Timings;
+
+  // A step that runs instead of the kind's own one (reading the register for a
+  // comparison or a backup, sending a backup back); the sequence around it stays.
+  using StepOverride = std::function<bool(int kind, TransferStep& step)>;
+  StepOverride DownloadSteps;
+  StepOverride UploadSteps;
+  // The prefix of the steps' status and error texts when not the direction's
+  // own ("Download:", "Upload:"): a comparison reads with "Compare:".
+  std::string StepPrefix;
 
   // The fields of the last successful status check.
   const EcrStatus& Status() const { return status_; }

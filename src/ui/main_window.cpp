@@ -13,6 +13,7 @@
 #include "app/link_commands.h"
 #include "data/definitions.h"
 #include "data/language_location.h"
+#include "ui/compare_window.h"
 #include "ui/desktop_file_opener.h"
 #include "ui/display_text.h"
 #include "ui/grid_sizing.h"
@@ -77,6 +78,11 @@ MainWindow::MainWindow(const StartUpOptions& options, FileOpener* opener,
   progress_.SetBus(bus_.get());
   transfers_ = std::make_unique<TransferCommands>(state_, *bus_, progress_);
   transfers_->SetFileOpener([this](const std::string& path) { opener_->OpenFile(path); });
+  register_menu_ = std::make_unique<RegisterMenu>(state_, *bus_, progress_, *transfers_);
+  transfers_->SetBeforeDownload([this](TransferDialogModel& model) {
+    return register_menu_->BeforeDownload(
+        model, [this](const CompareWindowModel& shown) { return ShowCompareWindow(this, shown); });
+  });
   parameter_editor_ = [this] { return EditParameters(); };
   report_.SetChanged([this] { ShowReport(); });
 

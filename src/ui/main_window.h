@@ -10,6 +10,7 @@
 #include "app/file_opener.h"
 #include "app/main_window_state.h"
 #include "app/memory_range_model.h"
+#include "app/register_menu.h"
 #include "app/report_panel.h"
 #include "app/transfer_commands.h"
 #include "link/kovo_ibus_comm.h"
@@ -54,6 +55,7 @@ class MainWindow final : public QMainWindow {
   TKovoIBusComm& Bus() { return *bus_; }
   ProgressModel& Progress() { return progress_; }
   TransferCommands& Transfers() { return *transfers_; }
+  RegisterMenu& Registers() { return *register_menu_; }
   ReportPanel& Report() { return report_; }
   GridView& PluView() { return *plu_view_; }
   GridView& DeptView() { return *dept_view_; }
@@ -113,6 +115,8 @@ class MainWindow final : public QMainWindow {
   void DownloadItemClick();
   void UploadItemClick();
   void UploadRPItemClick();
+  void CompareItemClick();
+  void RestoreItemClick();
   void DownloadFontItemClick();
   void AboutItemClick();
   void HotKey1Click();
@@ -132,6 +136,7 @@ class MainWindow final : public QMainWindow {
   std::unique_ptr<TKovoIBusComm> bus_;
   ProgressModel progress_;
   std::unique_ptr<TransferCommands> transfers_;
+  std::unique_ptr<RegisterMenu> register_menu_;
   ReportPanel report_;
   MemoryRangeModel range_model_;
   TOLEExcel excel_;

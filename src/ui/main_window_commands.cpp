@@ -14,6 +14,7 @@
 #include "data/definitions.h"
 #include "output/plu_report.h"
 #include "ui/about_box.h"
+#include "ui/compare_window.h"
 #include "ui/dialogs.h"
 #include "ui/grid_sizing.h"
 #include "ui/grid_view.h"
@@ -139,6 +140,18 @@ void MainWindow::UploadItemClick() {
     transfers_->UploadItemClick(
         [this](TransferDialogModel& model) { return ShowTransferDialog(this, model, ui_); });
   });
+}
+
+void MainWindow::CompareItemClick() {
+  RunCommand([this] {
+    register_menu_->CompareItemClick(
+        [this](TransferDialogModel& model) { return ShowTransferDialog(this, model, ui_); },
+        [this](const CompareWindowModel& shown) { return ShowCompareWindow(this, shown); });
+  });
+}
+
+void MainWindow::RestoreItemClick() {
+  RunCommand([this] { register_menu_->RestoreItemClick(); });
 }
 
 void MainWindow::UploadRPItemClick() {

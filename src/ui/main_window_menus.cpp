@@ -64,6 +64,8 @@ void MainWindow::BuildMenus() {
           QKeySequence(Qt::Key_F6));
   AddItem(comm, "UploadRPItem", "Upload report", &MainWindow::UploadRPItemClick,
           QKeySequence(Qt::Key_F7));
+  AddItem(comm, "CompareItem", "Compare with register...", &MainWindow::CompareItemClick);
+  AddItem(comm, "RestoreItem", "Restore...", &MainWindow::RestoreItemClick);
   AddItem(comm, "DownloadFontItem", "Download font...", &MainWindow::DownloadFontItemClick)
       ->setVisible(false);
 

@@ -231,6 +231,21 @@ class Shooter {
     Save(VisibleWindow("PreviewFrm"), "PreviewFrm");
   }
 
+  // What a download of the first rows would change on the empty register. The
+  // window of the comparison is watched from outside the command, which runs
+  // until it is closed.
+  void Comparison() {
+    Modal("CompareDlg", [&] {
+      WhenVisible(
+          "CompareRangeDlg", [&] { Action("CompareItem"); },
+          [&](QWidget* dialog) {
+            dialog->findChild<QSpinBox*>("RangeEndEdit")->setValue(12);
+            Save(dialog, "CompareRangeDlg");
+            QTimer::singleShot(0, dialog->findChild<QPushButton*>("OKBtn"), &QPushButton::click);
+          });
+    });
+  }
+
   // The progress window turned into an error report, as a failed step leaves it.
   void ErrorReport() {
     ProgressModel& progress = window_.Progress();
@@ -355,6 +370,7 @@ int main(int argc, char** argv) {
   shooter.Modal("HeaderFrm", [&] { shooter.Action("Message1"); });
   shooter.Modal("RecyForm", [&] { shooter.Action("RecyItem"); });
   shooter.Window("FastSaleButtonsfrm", [&] { shooter.Action("fastsalebuttons1"); });
+  shooter.Comparison();
   shooter.RunningDownload();
   shooter.ErrorReport();
   shooter.HotKeyDesigner();

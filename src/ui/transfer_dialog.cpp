@@ -1,5 +1,6 @@
 #include "ui/transfer_dialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,6 +10,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/register_commands.h"
 #include "ui/dialogs.h"
 #include "ui/display_text.h"
 #include "ui/window_texts.h"
@@ -40,7 +42,9 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QWidge
 TransferSelectionDialog::TransferSelectionDialog(QWidget* parent, TransferDialogModel& model,
                                                  UiPort& ui)
     : QDialog(parent, Qt::Tool), model_(model), ui_(ui) {
-  setObjectName(model.Caption == kUploadDialogCaption ? "UploadDlg" : "DownloadDlg");
+  setObjectName(model.Caption == kUploadDialogCaption    ? "UploadDlg"
+                : model.Caption == kCompareDialogCaption ? "CompareRangeDlg"
+                                                         : "DownloadDlg");
   setWindowTitle(InterfaceText(model.Caption));
 
   kinds_ = new QListWidget(this);
@@ -77,6 +81,15 @@ TransferSelectionDialog::TransferSelectionDialog(QWidget* parent, TransferDialog
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(kinds_, 1);
   layout->addWidget(range);
+  if (model.OffersRegisterChecks) {
+    backup_ = new QCheckBox(tr("&Back up the register's data first"), this);
+    backup_->setObjectName("BackupChk");
+    backup_->setChecked(model.BackupFirst);
+    layout->addWidget(backup_);
+    QPushButton* compare = buttons->addButton(tr("&Compare..."), QDialogButtonBox::ActionRole);
+    compare->setObjectName("CompareBtn");
+    connect(compare, &QPushButton::clicked, this, &TransferSelectionDialog::CompareFirst);
+  }
   layout->addWidget(buttons);
   kinds_->setFocus();
   RegisterLanguageWindow(this);
@@ -91,6 +104,13 @@ void TransferSelectionDialog::Store() {
   model_.Checked.assign(static_cast<std::size_t>(kinds_->count()), false);
   for (int i = 0; i < kinds_->count(); ++i)
     model_.Checked[static_cast<std::size_t>(i)] = kinds_->item(i)->checkState() == Qt::Checked;
+  if (backup_) model_.BackupFirst = backup_->isChecked();
+}
+
+void TransferSelectionDialog::CompareFirst() {
+  model_.CompareFirst = true;
+  accept();
+  if (result() != QDialog::Accepted) model_.CompareFirst = false;
 }
 
 void TransferSelectionDialog::accept() {

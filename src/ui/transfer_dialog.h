@@ -6,6 +6,7 @@
 
 #include "app/transfer_commands.h"
 
+class QCheckBox;
 class QListWidget;
 class QSpinBox;
 
@@ -20,12 +21,15 @@ class TransferSelectionDialog : public QDialog {
 
  private:
   void Store();
+  // "Compare...": closes the dialog as OK, asking for the comparison first.
+  void CompareFirst();
 
   TransferDialogModel& model_;
   UiPort& ui_;
   QListWidget* kinds_ = nullptr;
   QSpinBox* from_ = nullptr;
   QSpinBox* to_ = nullptr;
+  QCheckBox* backup_ = nullptr;
 };
 
 }  // namespace plumgr::ui

@@ -214,5 +214,21 @@ TEST(LanguageFileTest, FoundBesideTheProgramOrElseInTheConfigurationDirectory) {
   ExpectDefaultTexts(applied.Texts);
 }
 
+// Installed from the package, the program has no file of its own: the one of
+// the user's language comes from share/plumgr/lang beside its bin folder, and
+// a file the user keeps wins over it.
+TEST(LanguageFileTest, AnInstalledProgramTakesTheFileOfTheUsersLanguage) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.File("usr/bin"));
+  std::filesystem::create_directories(dir.File("usr/share/plumgr/lang"));
+  WriteBytes(dir.File("usr/share/plumgr/lang/pl.LNG"), "[MainForm]\r\n");
+  const LanguageLocationInput input{dir.File("usr/bin/plumgr"), dir.File("config"), ""};
+  EXPECT_EQ(LocateLanguageFile(input, "pl_PL.UTF-8"), dir.File("usr/share/plumgr/lang/pl.LNG"));
+  EXPECT_EQ(LocateLanguageFile(input, "C"), dir.File("config/plumgr/plumgr.LNG"));
+  std::filesystem::create_directories(dir.File("config/plumgr"));
+  WriteBytes(dir.File("config/plumgr/plumgr.LNG"), "[MainForm]\r\n");
+  EXPECT_EQ(LocateLanguageFile(input, "pl"), dir.File("config/plumgr/plumgr.LNG"));
+}
+
 }  // namespace
 }  // namespace plumgr

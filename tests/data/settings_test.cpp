@@ -72,6 +72,7 @@ TEST_P(SettingsDefaults, TheKeyListAgreesWithTheAccessors) {
   Settings settings(doc, sep);
   EXPECT_EQ(settings.Port(), kDefaultPort);
   EXPECT_EQ(settings.TaxFree(), kDefaultTaxFree);
+  EXPECT_EQ(settings.BackupCount(), kDefaultBackupCount);
   EXPECT_EQ(settings.VatRate(9), ZeroRate(sep));
   EXPECT_TRUE(unique.count("Default/Flag37"));
   EXPECT_TRUE(unique.count("Default/BaudRate"));

@@ -1,0 +1,71 @@
+#include "ui/compare_window.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "ui/display_text.h"
+
+namespace plumgr::ui {
+namespace {
+
+enum Column { kItem, kAction, kField, kOld, kNew, kColumnCount };
+
+QTableWidget* MakeLineTable(QWidget* parent, const CompareWindowModel& model) {
+  auto* table = new QTableWidget(static_cast<int>(model.Lines.size()), kColumnCount, parent);
+  table->setObjectName("DiffGrid");
+  table->setHorizontalHeaderLabels({QObject::tr("Item"), QObject::tr("Action"),
+                                    QObject::tr("Field"), QObject::tr("Register holds"),
+                                    QObject::tr("Download sends")});
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->verticalHeader()->setVisible(false);
+  // Thousands of lines for a whole table: one text line each.
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+  table->horizontalHeader()->setStretchLastSection(true);
+  for (int row = 0; row < table->rowCount(); ++row) {
+    const CompareLine& line = model.Lines[static_cast<std::size_t>(row)];
+    const std::string texts[kColumnCount] = {line.Item, line.Action, line.Field, line.Old,
+                                             line.New};
+    for (int col = 0; col < kColumnCount; ++col)
+      table->setItem(row, col, new QTableWidgetItem(DisplayText(texts[col])));
+  }
+  table->resizeColumnsToContents();
+  return table;
+}
+
+}  // namespace
+
+bool ShowCompareWindow(QWidget* parent, const CompareWindowModel& model) {
+  QDialog dialog(parent);
+  dialog.setObjectName("CompareDlg");
+  dialog.setWindowTitle(DisplayText(model.Caption));
+  auto* summary = new QLabel(DisplayText(model.Summary), &dialog);
+  summary->setObjectName("SummaryLabel");
+  QTableWidget* table = MakeLineTable(&dialog, model);
+
+  auto* buttons = new QDialogButtonBox(&dialog);
+  QPushButton* download =
+      buttons->addButton(QObject::tr("&Download"), QDialogButtonBox::AcceptRole);
+  download->setObjectName("DownloadBtn");
+  QPushButton* close = buttons->addButton(QObject::tr("&Close"), QDialogButtonBox::RejectRole);
+  close->setObjectName("CloseBtn");
+  // Nothing is sent unless the operator asks for it: Enter closes.
+  close->setDefault(true);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(summary);
+  layout->addWidget(table, 1);
+  layout->addWidget(buttons);
+  dialog.resize(640, 400);
+  table->setFocus();
+  return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace plumgr::ui
