@@ -105,6 +105,10 @@ MainWindow::MainWindow(const StartUpOptions& options, FileOpener* opener,
 MainWindow::~MainWindow() {
   qApp->removeEventFilter(hidden_keys_);
   progress_.SetView(nullptr);
+  // The tables' views read the state's edit models until they are gone, and
+  // a window that closes as it is destroyed still asks them for their titles;
+  // they go first, while the state is alive.
+  delete takeCentralWidget();
 }
 
 void MainWindow::BuildLayout() {
