@@ -20,18 +20,33 @@ std::u16string DecodeCsvText(std::string_view bytes, CsvEncoding* encoding) {
   return DecodeCodePage(bytes, Windows1250());
 }
 
-// The separator the first line uses most outside quotes; a tie goes to the
-// one listed first (tab, semicolon, comma), a line without any gives a comma.
+// The separator the first record uses most outside quoted fields; a tie goes
+// to the one listed first (tab, semicolon, comma), a record without any gives a
+// comma. As in the parser, only a quote that starts a field opens a quoted field.
 char16_t DetectSeparator(std::u16string_view text) {
   constexpr std::array<char16_t, 3> kCandidates = {u'\t', u';', u','};
   std::array<int, 3> counts{};
-  bool quoted = false;
-  for (char16_t c : text) {
-    if (c == u'"') quoted = !quoted;
-    if (quoted) continue;
+  bool field_start = true;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (field_start && c == u'"') {
+      // On to the closing quote; a doubled quote is a quote of the text.
+      for (++i; i < text.size() && text[i] != u'"'; ++i) {
+      }
+      while (i + 1 < text.size() && text[i + 1] == u'"') {
+        for (i += 2; i < text.size() && text[i] != u'"'; ++i) {
+        }
+      }
+      field_start = false;
+      continue;
+    }
     if (c == u'\r' || c == u'\n') break;
-    for (std::size_t k = 0; k < kCandidates.size(); ++k)
-      if (c == kCandidates[k]) ++counts[k];
+    field_start = false;
+    for (std::size_t k = 0; k < kCandidates.size(); ++k) {
+      if (c != kCandidates[k]) continue;
+      ++counts[k];
+      field_start = true;
+    }
   }
   std::size_t best = 2;
   for (std::size_t k = 0; k < kCandidates.size(); ++k)

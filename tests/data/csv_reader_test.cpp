@@ -46,6 +46,11 @@ TEST(CsvReaderTest, SeparatorEncodingAndQuotesAreFoundInTheFile) {
   EXPECT_EQ(plain.Separator, ',');
   EXPECT_EQ(Utf8Rows(plain.Sheet), (Rows{{"Name", "Unit price"}, {"Tea", "1"}}));
   EXPECT_TRUE(ReadCsv("").Sheet.Rows.empty());
+  // A quote inside a field opens nothing: 5" is a size, not the start of a quote.
+  CsvReadResult inch = ReadCsv("Name;Unit price\nPizza 5\";1\n");
+  EXPECT_EQ(inch.Separator, ';');
+  EXPECT_EQ(Utf8Rows(inch.Sheet), (Rows{{"Name", "Unit price"}, {"Pizza 5\"", "1"}}));
+  EXPECT_EQ(ReadCsv("Size 5\";Name\n").Separator, ';');
 }
 
 }  // namespace
