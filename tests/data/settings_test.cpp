@@ -59,7 +59,7 @@ TEST_P(SettingsDefaults, AnEmptyFileGivesEveryDefault) {
 TEST_P(SettingsDefaults, TheKeyListAgreesWithTheAccessors) {
   const char sep = GetParam();
   std::vector<SettingKey> keys = AllSettingKeys(sep);
-  EXPECT_EQ(keys.size(), 1u + 2 + 2 + 4 + 4 + 32 + 8 + 8 + 2 + 10 + 1 + 9 + 1 + 5 + 5);
+  EXPECT_EQ(keys.size(), 1u + 3 + 2 + 4 + 4 + 32 + 8 + 8 + 2 + 10 + 1 + 9 + 1 + 5 + 5);
   std::set<std::string> unique;
   for (const SettingKey& key : keys)
     unique.insert(std::string(key.Section) + "/" + key.Name);
