@@ -17,7 +17,9 @@ inline constexpr int kFastSaleBarcodeWidth = 7;
 // hexadecimal digit leaves its pair and the bytes before it 0.
 PackageBytes EncodeFastSalePackage(const FastSaleTable& table, const TOrvanencode& codec);
 
-// Barcodes come back as the raw 14 hexadecimal digits of their field.
+// Barcodes come back as the text that packs into the same bytes again (an
+// empty button as the empty text); bytes that no barcode packs into come back
+// as the raw 14 hexadecimal digits of their field.
 FastSaleTable DecodeFastSalePackage(const PackageBytes& data, const TOrvanencode& codec);
 
 }  // namespace plumgr

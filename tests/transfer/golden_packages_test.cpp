@@ -140,7 +140,7 @@ TEST(GoldenPackages, RecyclingAndFastSale) {
   FastSaleTable back = DecodeFastSalePackage(golden::Package(golden::kFastSale), codec);
   EXPECT_EQ(back[0].ButtonNumber, 3);
   EXPECT_EQ(back[0].SignFlag, 1);
-  EXPECT_EQ(back[1].Barcode, "0000000FF12345");
+  EXPECT_EQ(back[1].Barcode, "0012345");
 }
 
 TEST(GoldenPackages, ParameterFieldsLandAtTheirOffsets) {

@@ -225,8 +225,8 @@ TEST_P(TableTransferTest, FastSaleButtonsBothWays) {
   ASSERT_TRUE(RunStep(UploadFastSale));
   EXPECT_EQ(fast_sale_[0].ButtonNumber, 7);
   EXPECT_EQ(fast_sale_[0].SignFlag, 1);
-  EXPECT_EQ(fast_sale_[0].Barcode, "0000000FF12345");
-  EXPECT_EQ(fast_sale_[1].Barcode, "00000000000000");
+  EXPECT_EQ(fast_sale_[0].Barcode, "0012345");
+  EXPECT_EQ(fast_sale_[1].Barcode, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, TableTransferTest, ::testing::ValuesIn(test::kSeparators));
