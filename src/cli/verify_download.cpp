@@ -123,28 +123,19 @@ std::optional<std::string> CompareRecycling(const RecyclingTable& sent, const Re
   return std::nullopt;
 }
 
-// The upload shows a button's barcode as the raw hexadecimal text of its seven
-// bytes, so the bytes the register holds are that text read back pair by pair.
-bool SameFastSaleEntry(const PackageBytes& sent, int e, const TSign& back) {
-  const std::size_t at = kFastSaleEntrySize * static_cast<std::size_t>(e);
-  if (sent[at] != static_cast<std::uint8_t>(back.ButtonNumber) ||
-      sent[at + 1] != static_cast<std::uint8_t>(back.SignFlag) ||
-      back.Barcode.size() != 2u * kFastSaleBarcodeWidth)
-    return false;
-  for (std::size_t i = 0; i < static_cast<std::size_t>(kFastSaleBarcodeWidth); ++i) {
-    const std::string pair = back.Barcode.substr(2 * i, 2);
-    if (pair.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos ||
-        sent[at + 2 + i] != std::stoi(pair, nullptr, 16))
-      return false;
-  }
-  return true;
-}
-
 std::optional<std::string> CompareFastSale(const FastSaleTable& sent, const FastSaleTable& back,
                                            char separator) {
-  const PackageBytes sent_bytes = EncodeFastSalePackage(sent, TOrvanencode(separator));
+  // The upload gives each barcode as the text that packs into the bytes the
+  // register holds, so the entries compare as the bytes both sides pack into.
+  const TOrvanencode codec(separator);
+  const PackageBytes sent_bytes = EncodeFastSalePackage(sent, codec);
+  const PackageBytes back_bytes = EncodeFastSalePackage(back, codec);
   for (int e = 0; e < kFastSaleButtons; ++e) {
-    if (SameFastSaleEntry(sent_bytes, e, back[e])) continue;
+    const auto entry = [e](const PackageBytes& bytes) {
+      return std::span(bytes).subspan(kFastSaleEntrySize * static_cast<std::size_t>(e),
+                                      kFastSaleEntrySize);
+    };
+    if (std::ranges::equal(entry(sent_bytes), entry(back_bytes))) continue;
     const auto describe = [e](const FastSaleTable& table) {
       return "barcode \"" + table[e].Barcode + "\" sign " + std::to_string(table[e].SignFlag);
     };
