@@ -155,6 +155,14 @@ void AddOptions(CLI::App& app, ProgramOptions& options) {
                  "NAK every frame of this package, such as 4:3 (recycling prices, package 3)")
       ->type_name("TYPE:NUMBER")
       ->delimiter(':');
+  app.add_option("--late-package", faults.LatePackage,
+                 "answer the first frame of this package --delay-ms late, every other at once")
+      ->type_name("TYPE:NUMBER")
+      ->delimiter(':');
+  app.add_option("--ignore-package", faults.IgnorePackage,
+                 "neither handle nor answer any frame of this package")
+      ->type_name("TYPE:NUMBER")
+      ->delimiter(':');
   app.add_flag("--silent", faults.Silent, "answer nothing");
   app.add_option("--drop-rate", faults.DropRate, "lose this fraction of the answers")
       ->type_name("P")

@@ -11,6 +11,7 @@ void FaultInjector::Reset(const FaultPlan& plan) {
   random_.seed(plan.Seed);
   frames_ = 0;
   requests_ = 0;
+  late_package_answered_ = false;
 }
 
 bool FaultInjector::Chance(double rate) {
@@ -37,6 +38,13 @@ FaultDecision FaultInjector::Decide() {
 
 bool FaultInjector::TakeWrongNumber() {
   return ++requests_ <= plan_.WrongNumberFirst;
+}
+
+int FaultInjector::AnswerDelayMs(int type, int number) {
+  if (plan_.LatePackage.first < 0) return plan_.DelayMs;
+  if (late_package_answered_ || std::pair(type, number) != plan_.LatePackage) return 0;
+  late_package_answered_ = true;
+  return plan_.DelayMs;
 }
 
 bool FaultInjector::HangupDue() const {

@@ -23,6 +23,13 @@ struct FaultPlan {
   // NAK every frame of this package (type, number), as a register that cannot
   // take it does; a type below 0 names none.
   std::pair<int, int> NakPackage{-1, -1};
+  // Answer the first frame of this package DelayMs late and every other frame
+  // at once: one late reply at a known place, so that the PC resends the
+  // package and the reply to its first frame answers a later one.
+  std::pair<int, int> LatePackage{-1, -1};
+  // Neither handle nor answer any frame of this package, as a register that
+  // never heard it.
+  std::pair<int, int> IgnorePackage{-1, -1};
 };
 
 // What happens to the answer of one frame.
@@ -47,6 +54,9 @@ class FaultInjector {
   // Called for each answer that is a frame (the answer to a request): true
   // while the first WrongNumberFirst of them are still to be spoilt.
   bool TakeWrongNumber();
+  // The delay of the answer to a frame of this package: DelayMs, or with a
+  // late package, DelayMs for its first frame only and 0 for every other.
+  int AnswerDelayMs(int type, int number);
   // True when the frame just counted is the one after which the line closes.
   bool HangupDue() const;
 
@@ -63,6 +73,7 @@ class FaultInjector {
   std::mt19937_64 random_;
   int frames_ = 0;
   int requests_ = 0;
+  bool late_package_answered_ = false;
 };
 
 }  // namespace plumgr::sim

@@ -177,7 +177,7 @@ void SimEngine::HandleFrame(const BusFrame& frame, int speed, Clock::time_point 
     std::lock_guard lock(shared_.Mutex);
     FaultDecision decision = shared_.Faults.Decide();
     const FaultPlan& plan = shared_.Faults.Plan();
-    delay_ms = plan.DelayMs;
+    delay_ms = shared_.Faults.AnswerDelayMs(block.Type(), block.Number());
     hangup = shared_.Faults.HangupDue();
     Answer answer = Answer::Silence();
     if (hangup)
@@ -200,7 +200,14 @@ void SimEngine::HandleFrame(const BusFrame& frame, int speed, Clock::time_point 
     Log(EventLogLine("hangup", "", UtcTimestamp()));
     return;
   }
-  if (!bytes.empty()) answers_.push_back({now + std::chrono::milliseconds(delay_ms), bytes, speed});
+  if (bytes.empty()) return;
+  // Answers go out in the order they fall due: one held back (a late package)
+  // is overtaken by the answers to the frames after it.
+  const ScheduledAnswer scheduled{now + std::chrono::milliseconds(delay_ms), bytes, speed};
+  const auto later = std::upper_bound(
+      answers_.begin(), answers_.end(), scheduled.Due,
+      [](const auto& due, const ScheduledAnswer& answer) { return due < answer.Due; });
+  answers_.insert(later, scheduled);
 }
 
 Answer SimEngine::Dispatch(const PackageBlock& block, bool checksum_ok,
@@ -208,6 +215,10 @@ Answer SimEngine::Dispatch(const PackageBlock& block, bool checksum_ok,
                            std::vector<std::string>& faults) {
   if (plan.Silent) {
     faults.push_back("silent");
+    return Answer::Silence();
+  }
+  if (block.Type() == plan.IgnorePackage.first && block.Number() == plan.IgnorePackage.second) {
+    faults.push_back("ignored");
     return Answer::Silence();
   }
   // A damaged frame is refused, so that the PC sends it again.

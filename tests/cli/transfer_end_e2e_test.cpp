@@ -67,11 +67,13 @@ TEST_F(TransferEndTest, SignalsCancelTheTransferAndTheRegisterIsDisconnected) {
 
 TEST_F(TransferEndTest, LateRepliesAreNotACleanSuccessAndVerifyFindsWhatIsMissing) {
   ASSERT_EQ(Cli({"fill-test-data", "shop"}).ExitCode, 0);
-  // Each answer comes 100 ms after the 1600 ms reply wait has ended: the
-  // resend of a package is answered by the reply to its first frame, and the
-  // reply to the resend then answers the next package.
+  // The first frame of department package 0 is answered 800 ms after the
+  // 1600 ms reply wait has ended: the package is sent again, and its answer
+  // is taken after a time-out. Every other frame is answered at once, so no
+  // reply falls near the end of a wait.
   {
-    test::SimProcess sim(SimArgs({"--no-line-rate", "--delay-ms", "1700"}));
+    test::SimProcess sim(
+        SimArgs({"--no-line-rate", "--delay-ms", "2400", "--late-package", "12:0"}));
     test::ProcessResult r =
         Cli({"--port", sim.Path(), "download", "shop", "--kinds", "department"});
     EXPECT_EQ(r.ExitCode, 0) << r.Err;
@@ -79,9 +81,11 @@ TEST_F(TransferEndTest, LateRepliesAreNotACleanSuccessAndVerifyFindsWhatIsMissin
     EXPECT_NE(r.Out.find("reply(ies) late"), npos) << r.Out;
     EXPECT_NE(r.Err.find("download --verify"), npos) << r.Err;
   }
-  // A register that refuses recycling package 3 every time: the late replies
-  // still say yes to it.
-  test::SimProcess sim(SimArgs({"--no-line-rate", "--delay-ms", "1700", "--nak-package", "4:3"}));
+  // Recycling package 2 answered late as above, and package 3 never heard by
+  // the register: the late answer to package 2's first frame arrives in the
+  // middle of package 3's wait and says yes to it.
+  test::SimProcess sim(SimArgs({"--no-line-rate", "--delay-ms", "2400", "--late-package", "4:2",
+                                "--ignore-package", "4:3"}));
   test::ProcessResult r =
       Cli({"--port", sim.Path(), "--json", "download", "shop", "--kinds", "recycling", "--verify"});
   EXPECT_EQ(r.ExitCode, 1);
