@@ -59,7 +59,7 @@ int CheckCommand(const GlobalOptions& options, const std::string& set) {
   MainWindowState state(ui);
   state.StartUp({options.Settings, options.DumpDir, LocaleDecimalSeparator()});
   Tables& tables = state.GetTables();
-  const std::string plu = ResolveSetName(set);
+  const std::string plu = WithPluExtension(set);
   ReadSetTables(plu, state.DecimalSeparator(), tables);
   const std::string dep = CompanionName(plu, ".DEP");
 
