@@ -82,11 +82,8 @@ int DiffCommand(const GlobalOptions& options, const KindRangeArguments& args) {
   const std::uint8_t kinds = ParseKindList(args, DownloadKindWords());
   const std::string set = WithPluExtension(args.Set);
   LinkSession session(options);
-  const std::optional<PluRange> range = ChooseCommandRange(args.Range);
+  const std::optional<PluRange> range = PrepareSetToSend(session, set, kinds, args.Range);
   if (!range) return kUsage;
-  CheckDownloadSources(set, kinds);
-  ReadSetToSend(session.State(), set);
-  RefuseUnsendableCells(session.State(), set, kinds, range->First, range->Last);
   RegisterLink link = MakeRegisterLink(session);
   CompareOutcome outcome;
   bool read = false;

@@ -76,11 +76,8 @@ int DownloadCommand(const GlobalOptions& options, const TransferArguments& args)
   const std::uint8_t kinds = ParseKindList(args, DownloadKindWords());
   const std::string set = WithPluExtension(args.Set);
   LinkSession session(options);
-  const std::optional<PluRange> range = ChooseCommandRange(args.Range);
+  const std::optional<PluRange> range = PrepareSetToSend(session, set, kinds, args.Range);
   if (!range) return kUsage;
-  CheckDownloadSources(set, kinds);
-  ReadSetToSend(session.State(), set);
-  RefuseUnsendableCells(session.State(), set, kinds, range->First, range->Last);
   if (args.Verify) ForgetVerifyDumps(session.State());
   if (args.Backup)
     if (const int code = BackUpRegisterBeforeDownload(session, kinds, *range, set))
