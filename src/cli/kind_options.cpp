@@ -12,23 +12,13 @@
 #include "data/helpers.h"
 
 namespace plumgr::cli {
-namespace {
-
-std::string JoinWords(const std::vector<std::string>& words, const std::string& separator) {
-  std::string joined;
-  for (const std::string& word : words)
-    joined += (joined.empty() ? "" : separator) + word;
-  return joined;
-}
-
-}  // namespace
 
 void AddKindRangeOptions(CLI::App* command, KindRangeArguments& args,
                          const std::vector<std::string>& words) {
   command->add_option("SET", args.Set, "the data file set (name.PLU)")->required();
   command
       ->add_option("--kinds", args.Kinds,
-                   "comma list of " + JoinWords(words, ", ") + " (default: all)")
+                   "comma list of " + JoinText(words, ", ") + " (default: all)")
       ->each([&args](const std::string&) { args.KindsGiven = true; });
   command->add_option("--from", args.Range.From, "first PLU number (default 1)");
   command->add_option("--to", args.Range.To,
@@ -44,7 +34,7 @@ std::uint8_t ParseKindList(const KindRangeArguments& args, const std::vector<std
     if (item.empty()) continue;
     auto found = std::find(words.begin(), words.end(), AsciiLower(item));
     if (found == words.end())
-      throw UsageError{"unknown kind \"" + item + "\": use " + JoinWords(words, ", ")};
+      throw UsageError{"unknown kind \"" + item + "\": use " + JoinText(words, ", ")};
     kinds |= KindBit(static_cast<int>(found - words.begin()));
   }
   return kinds;

@@ -12,6 +12,7 @@
 #include "cli/cli_context.h"
 #include "cli/command_result.h"
 #include "cli/contract_text.h"
+#include "data/helpers.h"
 
 namespace {
 
@@ -35,10 +36,7 @@ std::string CommandNames(const CLI::App& app) {
   for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; }))
     names.push_back(command->get_name());
   std::sort(names.begin(), names.end());
-  std::string list;
-  for (const std::string& name : names)
-    list += (list.empty() ? "" : ", ") + name;
-  return list;
+  return plumgr::JoinText(names, ", ");
 }
 
 // A first word that names no command: the parser would only say that a

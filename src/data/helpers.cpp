@@ -31,6 +31,15 @@ std::string_view TrimSpaces(std::string_view text) {
   return TrimEnds<char>(text, [](char c) { return c == ' '; });
 }
 
+std::string JoinText(const std::vector<std::string>& parts, std::string_view separator) {
+  std::string joined;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) joined += separator;
+    joined += parts[i];
+  }
+  return joined;
+}
+
 std::string AsciiLower(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

@@ -83,6 +83,9 @@ void CopyBytes(std::uint8_t* destination, const std::uint8_t* source, std::size_
 // gives one empty field. An empty separator appends the whole line.
 void SplitText(std::string_view line, std::string_view separator, std::vector<std::string>& fields);
 
+// The parts with the separator between each two: the reverse of SplitText.
+std::string JoinText(const std::vector<std::string>& parts, std::string_view separator);
+
 // Packed BCD, most significant pair first: reads (digits + 1) / 2 bytes.
 std::int64_t BcdToInt64(const std::uint8_t* bcd, int digits);
 
