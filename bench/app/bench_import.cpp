@@ -4,15 +4,13 @@
 // .csv, .xlsx and .xls, so every row and column is imported. Goal: < 200 ms
 // each (median of several runs).
 
-#include <unistd.h>
-
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "../support/bench_common.h"
 #include "app/import_columns.h"
 #include "app/table_import.h"
 #include "data/definitions.h"
@@ -25,46 +23,18 @@ namespace {
 constexpr double kGoalMs = 200;
 constexpr int kRuns = 9;
 
-plumgr::StringGrid FullTable() {
-  const char* names[] = {"Chleb \xBFytni",
-                         "Mas\xB3o ekstra",
-                         "\x8Cled\x9F w oleju",
-                         "\xAFurek",
-                         "G\xEA\x9C w\xEA"
-                         "dzona",
-                         "\xA3oso\x9C"};
-  plumgr::StringGrid grid(10, 3001);
-  for (int n = 1; n <= 3000; ++n) {
-    grid.SetCell(1, n, std::to_string(5900000000000LL + n));
-    grid.SetCell(2, n, std::string(names[n % 6]) + " " + std::to_string(n));
-    grid.SetCell(3, n, std::to_string(n % 400) + ".99");
-    grid.SetCell(4, n, std::to_string(n % 16 + 1));
-    grid.SetCell(5, n, std::to_string(n % 50) + ".000");
-    for (int c = 6; c <= 9; ++c)
-      grid.SetCell(c, n, "0");
-  }
-  return grid;
-}
-
-double MedianMs(std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
-}
-
 }  // namespace
 
 int main() {
-  namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("bench_import_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  const plumgr::StringGrid plu = FullTable();
+  const plumgr::bench::ScratchDir dir("plumgr-bench-import");
+  const plumgr::StringGrid plu = plumgr::bench::FullPluGrid();
   const std::vector<std::string> titles = plumgr::DefaultDisplayTexts('.').PluTitles.Entries;
   const plumgr::ImportTitles import_titles = plumgr::TitlesForImport(plumgr::GridId::Plu);
   std::printf("import of 3000 PLUs, median of %d runs (goal < %.0f ms each)\n", kRuns, kGoalMs);
   bool met = true;
   for (const char* name : {"items.csv", "items.xlsx", "items.xls"}) {
     plumgr::TOLEExcel excel;
-    const std::string path = (dir / name).string();
+    const std::string path = dir.File(name);
     if (!plumgr::SavePluReport(excel, plu, titles, path)) return 1;
     std::vector<double> samples;
     int imported = 0;
@@ -91,12 +61,11 @@ int main() {
       imported = outcome.RowsImported;
       samples.push_back(std::chrono::duration<double, std::milli>(end - start).count());
     }
-    const double median = MedianMs(samples);
+    const double median = plumgr::bench::Median(samples);
     met = met && median < kGoalMs;
     std::printf("%-11s %8.1f ms  %5d rows  %9ju bytes  %s\n", name, median, imported,
-                static_cast<std::uintmax_t>(fs::file_size(path)),
+                static_cast<std::uintmax_t>(std::filesystem::file_size(path)),
                 median < kGoalMs ? "within the goal" : "OVER THE GOAL");
   }
-  fs::remove_all(dir);
   return met ? 0 : 1;
 }

@@ -12,11 +12,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "../support/bench_common.h"
 #include "../support/bench_support.h"
 #include "app/register_commands.h"
 #include "app/service_commands.h"
@@ -24,21 +24,6 @@
 namespace {
 
 constexpr double kGoal = 1.05;
-
-class SilentUi final : public plumgr::UiPort {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  plumgr::Answer AskYesNoCancel(const std::string&) override { return plumgr::Answer::No; }
-  plumgr::Answer AskYesNo(const std::string&) override { return plumgr::Answer::No; }
-  std::optional<std::string> ChooseOpenFile(const plumgr::FileDialogOptions&) override {
-    return {};
-  }
-  std::optional<std::string> ChooseSaveFile(const plumgr::FileDialogOptions&) override {
-    return {};
-  }
-  void Beep() override {}
-};
 
 struct Bench {
   std::string Name;
@@ -57,22 +42,15 @@ void HoldRows(plumgr::sim::RegisterMemory& memory, const plumgr::Tables& tables,
 
 void RunOne(const Bench& bench, int rows, int speed, plumgr::MainWindowState& state,
             const plumgr::sim::RegisterMemory& held) {
-  plumgr::sim::SimConfig config;
-  config.LineRate = true;
-  config.Status.PriceDecimals = 2;
+  plumgr::sim::SimConfig config = plumgr::bench::LineRateRegister();
   config.Memory = held;
   plumgr::sim::EcrSimulator sim(config);
   const std::string path = sim.Start();
 
   plumgr::TKovoIBusComm bus;
-  bus.SetRetryInterval(2000);
-  bus.SetRetryCount(10);
   plumgr::ProgressModel progress(&bus);
   plumgr::RegisterLink link{state, bus, progress,
-                            [&] {
-                              bus.SetCommName(path);
-                              bus.SetBaudRate(plumgr::bench::BaudRateOf(speed));
-                            },
+                            [&] { plumgr::bench::ConnectBus(bus, path, speed); },
                             plumgr::TransferTimings{}};
 
   const double cpu_start = plumgr::bench::CpuSeconds();
@@ -104,12 +82,10 @@ int main(int argc, char** argv) {
   std::vector<int> speeds = plumgr::bench::SpeedsFromArgs(argc, argv, 2);
   if (argc <= 2) speeds = {115200};
 
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / "plumgr_bench_register_diff";
-  std::filesystem::create_directories(dir);
-  SilentUi ui;
+  const plumgr::bench::ScratchDir dir("plumgr-bench-register-diff");
+  plumgr::bench::SilentUi ui;
   plumgr::MainWindowState state(ui);
-  state.StartUp({(dir / "SYSTEM.CFG").string(), (dir / "dumps").string(), '.'});
+  state.StartUp({dir.File("SYSTEM.CFG"), dir.File("dumps"), '.'});
   plumgr::FillTestData(state);
   // The simulated register's test items are the set's rows; one price differs.
   plumgr::StringGrid& plu = state.GetTables().PLUGrid;
@@ -153,7 +129,7 @@ int main(int argc, char** argv) {
       {"backup read: every kind",
        [&](plumgr::RegisterLink& link) {
          const plumgr::BackupOutcome backup =
-             BackUpRegister(link, plumgr::kAllDownloadKinds, range, (dir / "backups").string(),
+             BackUpRegister(link, plumgr::kAllDownloadKinds, range, dir.File("backups"),
                             "bench.PLU", state.SettingsPath(), 1, std::time(nullptr));
          return backup.Ok ? "backup written" : "FAILED " + backup.Message;
        }},
@@ -161,6 +137,5 @@ int main(int argc, char** argv) {
   for (int speed : speeds)
     for (const Bench& bench : benches)
       RunOne(bench, rows, speed, state, held);
-  std::filesystem::remove_all(dir);
   return 0;
 }

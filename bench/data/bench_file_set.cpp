@@ -2,13 +2,11 @@
 // recycling prices, 16 fast-sale buttons and a settings file with every key.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "../support/bench_common.h"
 #include "data/data_file_set.h"
 #include "data/ini_file.h"
 #include "data/settings_keys.h"
@@ -33,24 +31,6 @@ std::string Price(double value) {
 
 struct BenchSet {
   BenchSet() {
-    // temp_directory_path honours TMPDIR, as mktemp does.
-    std::string pattern = (std::filesystem::temp_directory_path() / "plumgr-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      std::perror("mkdtemp");
-      std::exit(1);
-    }
-    dir = pattern;
-    settings = dir + "/SYSTEM.CFG";
-    name = dir + "/bench.PLU";
-    for (int n = 1; n <= kPluRows; ++n) {
-      plu.SetCell(1, n, Format("12345678%05d", n));
-      plu.SetCell(2, n, "PLU-" + std::to_string(n));
-      plu.SetCell(3, n, Price(n * 10.0));
-      plu.SetCell(4, n, std::to_string(n % 8 + 1));
-      plu.SetCell(5, n, "0.000");
-      for (int col = 6; col <= 9; ++col)
-        plu.SetCell(col, n, "0");
-    }
     for (int n = 1; n <= kDeptRows; ++n) {
       departments.SetCell(1, n, "Deptment-" + std::to_string(n));
       departments.SetCell(2, n, "1");
@@ -66,12 +46,13 @@ struct BenchSet {
     if (!IniFile(settings).Update([&](IniDocument& file) { file = doc; }))
       std::fprintf(stderr, "cannot write %s\n", settings.c_str());
   }
-  ~BenchSet() { std::filesystem::remove_all(dir); }
 
   DataFileSetTables Tables() { return {plu, departments, fast_sale, recycling, settings}; }
 
-  std::string dir, settings, name;
-  StringGrid plu{10, kPluRows + 1};
+  bench::ScratchDir dir{"plumgr-bench-set"};
+  std::string settings = dir.File("SYSTEM.CFG");
+  std::string name = dir.File("bench.PLU");
+  StringGrid plu = bench::FullPluGrid(kPluRows);
   StringGrid departments{4, kDeptRows + 1};
   FastSaleTable fast_sale = InitialFastSaleTable();
   RecyclingTable recycling = InitialRecyclingTable('.');

@@ -9,22 +9,12 @@
 
 #include "data/cell_validation.h"
 #include "data/definitions.h"
+#include "data/message_keeping_ui_port.h"
 #include "data/rounding.h"
 #include "data/tables.h"
 
 namespace plumgr {
 namespace {
-
-class SilentUi : public UiPort {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string&) override {}
-  Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-  Answer AskYesNo(const std::string&) override { return Answer::No; }
-  std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return {}; }
-  std::optional<std::string> ChooseSaveFile(const FileDialogOptions&) override { return {}; }
-  void Beep() override {}
-};
 
 constexpr char kSeparator = '.';
 
@@ -49,7 +39,7 @@ void BM_FullPluSweep(benchmark::State& state) {
   Tables tables;
   FillTestData(tables);
   tables.EcrPluCount = static_cast<int>(state.range(0));
-  SilentUi ui;
+  MessageKeepingUiPort ui;
   for (auto _ : state) {
     int accepted = 0;
     for (int row = 1; row <= tables.PLUGrid.DataRows(); ++row)
@@ -65,7 +55,7 @@ void BM_WorstCaseRepeatCheck(benchmark::State& state) {
   Tables tables;
   FillTestData(tables);
   tables.EcrPluCount = 3000;
-  SilentUi ui;
+  MessageKeepingUiPort ui;
   for (auto _ : state) {
     bool plu = ValidateCell(tables, GridId::Plu, PluCol::Name, 3000, kSeparator, ui);
     bool dept = ValidateCell(tables, GridId::Dept, DeptCol::Name, 16, kSeparator, ui);

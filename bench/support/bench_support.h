@@ -4,14 +4,33 @@
 #include <sys/resource.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "data/definitions.h"
+#include "data/message_keeping_ui_port.h"
 #include "link/kovo_ibus_comm.h"
 #include "sim/ecr_simulator.h"
 
 namespace plumgr::bench {
+
+// The main window's state without a window: errors are printed, and every
+// question is answered No.
+class SilentUi final : public MessageKeepingUiPort {
+ public:
+  void ShowError(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+  Answer AskYesNoCancel(const std::string&) override { return Answer::No; }
+};
+
+// The simulated register at its line rate, its prices with two decimals.
+inline sim::SimConfig LineRateRegister() {
+  sim::SimConfig config;
+  config.LineRate = true;
+  config.Status.PriceDecimals = 2;
+  return config;
+}
 
 // The process's CPU time so far (every thread, user and system), in seconds.
 inline double CpuSeconds() {
@@ -26,6 +45,15 @@ inline TBaudRate BaudRateOf(int speed) {
   for (std::size_t i = 0; i < BaudRateTable.size(); ++i)
     if (BaudRateTable[i] == speed) return static_cast<TBaudRate>(i);
   return TBaudRate::tbr9600;
+}
+
+// The bus component on the simulated register's line at the speed, with a
+// retry interval and count that no answer at line rate runs into.
+inline void ConnectBus(TKovoIBusComm& bus, const std::string& path, int speed) {
+  bus.SetCommName(path);
+  bus.SetBaudRate(BaudRateOf(speed));
+  bus.SetRetryInterval(2000);
+  bus.SetRetryCount(10);
 }
 
 // The seconds the frames the register received and its answers took on the

@@ -11,11 +11,11 @@
 #include <QElapsedTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "../support/bench_common.h"
 #include "../support/bench_support.h"
 #include "app/main_window_state.h"
 #include "app/service_commands.h"
@@ -24,22 +24,6 @@
 
 namespace {
 
-class SilentUi final : public plumgr::UiPort {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  plumgr::Answer AskYesNoCancel(const std::string&) override { return plumgr::Answer::No; }
-  plumgr::Answer AskYesNo(const std::string&) override { return plumgr::Answer::No; }
-  std::optional<std::string> ChooseOpenFile(const plumgr::FileDialogOptions&) override {
-    return {};
-  }
-  std::optional<std::string> ChooseSaveFile(const plumgr::FileDialogOptions&) override {
-    return {};
-  }
-  void Beep() override {}
-};
-
-using plumgr::bench::BaudRateOf;
 using plumgr::bench::CpuSeconds;
 using plumgr::bench::LineSeconds;
 
@@ -50,18 +34,13 @@ struct Bench {
 };
 
 void RunOne(const Bench& bench, int rows, int speed, plumgr::MainWindowState& state) {
-  plumgr::sim::SimConfig config;
-  config.LineRate = true;
-  config.Status.PriceDecimals = 2;
+  plumgr::sim::SimConfig config = plumgr::bench::LineRateRegister();
   if (bench.PrefillRegister) plumgr::sim::FillTestPlus(config.Memory, rows, 2);
   plumgr::sim::EcrSimulator sim(config);
   const std::string path = sim.Start();
 
   plumgr::TKovoIBusComm bus;
-  bus.SetCommName(path);
-  bus.SetBaudRate(BaudRateOf(speed));
-  bus.SetRetryInterval(2000);
-  bus.SetRetryCount(10);
+  plumgr::bench::ConnectBus(bus, path, speed);
   plumgr::ProgressModel progress(&bus);
   plumgr::TransferDriver driver(bus, progress);
   plumgr::TransferData data{state.GetTables(),
@@ -94,11 +73,10 @@ int main(int argc, char** argv) {
   const int rows = argc > 1 ? std::atoi(argv[1]) : 3000;
   const std::vector<int> speeds = plumgr::bench::SpeedsFromArgs(argc, argv, 2);
 
-  const std::string dir = std::filesystem::temp_directory_path() / "plumgr_bench_transfers";
-  std::filesystem::create_directories(dir);
-  SilentUi ui;
+  const plumgr::bench::ScratchDir dir("plumgr-bench-transfers");
+  plumgr::bench::SilentUi ui;
   plumgr::MainWindowState state(ui);
-  state.StartUp({dir + "/SYSTEM.CFG", dir + "/dumps", '.'});
+  state.StartUp({dir.File("SYSTEM.CFG"), dir.File("dumps"), '.'});
   plumgr::FillTestData(state);
   const plumgr::PluRange range{1, rows};
 
@@ -127,6 +105,5 @@ int main(int argc, char** argv) {
   for (int speed : speeds)
     for (const Bench& bench : benches)
       RunOne(bench, rows, speed, state);
-  std::filesystem::remove_all(dir);
   return 0;
 }

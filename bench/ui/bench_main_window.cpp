@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/bench_common.h"
 #include "app/file_commands.h"
 #include "app/file_opener.h"
 #include "app/service_commands.h"
@@ -34,6 +35,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace plumgr;
+using bench::Median;
 
 constexpr double kStartUpGoalMs = 300;
 constexpr double kMemoryGoalMb = 80;
@@ -52,11 +54,6 @@ std::int64_t MonotonicNs() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(
              std::chrono::steady_clock::now().time_since_epoch())
       .count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 long ResidentKb() {
@@ -215,8 +212,8 @@ int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   if (argc == 3 && std::strcmp(argv[1], "--start-up-child") == 0) return StartUpChild(argv[2]);
 
-  const fs::path dir = fs::temp_directory_path() / ("plumgr_bench_ui_" + std::to_string(getpid()));
-  fs::create_directories(dir);
+  const bench::ScratchDir scratch("plumgr-bench-ui");
+  const fs::path& dir = scratch.Path();
   const std::string settings = (dir / "SYSTEM.CFG").string();
   // A set whose .PAR holds no settings would stop each Open at its notice.
   std::ofstream(settings) << "[Comm]\r\nPort=2\r\n[Default]\r\nVAT1=23.00\r\n";
@@ -243,6 +240,5 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", platforms.back(), 1);
   std::printf("Visible window, platform %s:\n", platforms.back());
   TimeVisibleWindow(dir);
-  fs::remove_all(dir);
   return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "data/data_file_set.h"
 #include "data/settings_location.h"
+#include "data/settings_text.h"
 #include "transfer/register_snapshot_file.h"
 #include "transfer/snapshot_restore.h"
 
@@ -65,7 +66,7 @@ FileResult WriteRegisterBackup(const MainWindowState& state, const RegisterSnaps
                                const std::string& folder, const std::string& set_name,
                                const std::string& parameter_file, const BackupManifest& manifest) {
   ScratchData scratch(state.DecimalSeparator());
-  IniReadResult base = SettingsFile(parameter_file).Read();
+  SettingsTextRead base = ReadSettingsTextFile(parameter_file);
   if (!base.Ok) return FileResult::Failure(base.Message);
   Settings parameters(base.Document, state.DecimalSeparator());
   const bool has_parameters = (snapshot.DownloadKinds & kParameterKinds) != 0;
@@ -133,7 +134,7 @@ CompareOutcome CompareWithRegister(RegisterLink& link, std::uint8_t download_kin
                                    const PluRange& range, const std::string& parameter_file) {
   MainWindowState& state = link.State;
   const std::string path = parameter_file.empty() ? state.SettingsPath() : parameter_file;
-  IniReadResult parameters = SettingsFile(path).Read();
+  SettingsTextRead parameters = ReadSettingsTextFile(path);
   if (!parameters.Ok) {
     state.Ui().ShowError(parameters.Message);
     return {};

@@ -7,6 +7,7 @@
 #include "data/data_file_text.h"
 #include "data/file_io.h"
 #include "data/helpers.h"
+#include "data/message_keeping_ui_port.h"
 #include "data/repeat_checks.h"
 #include "data/rounding.h"
 #include "data/set_code_page.h"
@@ -14,19 +15,6 @@
 
 namespace plumgr {
 namespace {
-
-// Takes the repeat message the checks would show in a box.
-class FindingCollector final : public UiPort {
- public:
-  std::string Last;
-  void ShowMessage(const std::string& text) override { Last = text; }
-  void ShowError(const std::string& text) override { Last = text; }
-  Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-  Answer AskYesNo(const std::string&) override { return Answer::No; }
-  std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return {}; }
-  std::optional<std::string> ChooseSaveFile(const FileDialogOptions&) override { return {}; }
-  void Beep() override {}
-};
 
 std::string FormatLimit(double value, int decimals, char separator) {
   return FormatFixed(value, decimals, separator);
@@ -87,7 +75,7 @@ template <typename Check>
 void CheckRepeats(const Tables& tables, GridId grid, int col, Check check,
                   std::vector<CheckFinding>& findings) {
   const StringGrid& table = tables.Grid(grid);
-  FindingCollector collector;
+  MessageKeepingUiPort collector;
   for (int row = 1; row < table.RowCount(); ++row) {
     const std::string& text = table.Cell(col, row);
     if (text.empty()) continue;

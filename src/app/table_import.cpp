@@ -8,34 +8,15 @@
 #include "data/cell_validation.h"
 #include "data/data_file_text.h"
 #include "data/helpers.h"
+#include "data/message_keeping_ui_port.h"
 #include "data/repeat_checks.h"
 
 namespace plumgr {
 namespace {
 
-// Takes the message a repeat check would show in a box.
-class MessageCatcher final : public UiPort {
- public:
-  std::string Last;
-  void ShowMessage(const std::string& text) override { Last = text; }
-  void ShowError(const std::string& text) override { Last = text; }
-  Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-  Answer AskYesNo(const std::string&) override { return Answer::No; }
-  std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return {}; }
-  std::optional<std::string> ChooseSaveFile(const FileDialogOptions&) override { return {}; }
-  void Beep() override {}
-};
-
-bool IsBlank(char16_t c) {
-  return c == u' ' || c == u'\t' || c == 0xA0;
-}
-
+// A spreadsheet cell without the spaces, tabs and no-break spaces at its ends.
 std::u16string_view Trimmed(std::u16string_view text) {
-  while (!text.empty() && IsBlank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back()))
-    text.remove_suffix(1);
-  return text;
+  return TrimEnds<char16_t>(text, [](char16_t c) { return c == u' ' || c == u'\t' || c == 0xA0; });
 }
 
 std::string KeyRefusal(GridId grid, int col) {
@@ -225,7 +206,7 @@ void RowImporter::CheckRepeats(const std::vector<bool>& checked_rows) {
   const auto other_names =
       CountTexts(other, plu ? static_cast<int>(DeptCol::Name) : static_cast<int>(PluCol::Name));
   const auto barcodes = plu ? CountTexts(Grid(), PluCol::Barcode) : decltype(own_names){};
-  MessageCatcher catcher;
+  MessageKeepingUiPort catcher;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     PendingRow& row = rows_[i];
     if (row.Refused || !checked_rows[i]) continue;

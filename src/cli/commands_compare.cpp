@@ -14,6 +14,7 @@
 #include "cli/progress_views.h"
 #include "cli/set_backups.h"
 #include "cli/set_checks.h"
+#include "cli/set_files.h"
 #include "data/data_file_set.h"
 
 namespace plumgr::cli {
@@ -34,13 +35,6 @@ constexpr const char* kRestoreFooter =
 backup.ini or a file in it. A backup of the register is sent back byte for byte, every PLU to
 its own number; a backup of set files sends the kinds its files hold. The register's reports
 must be cleared, as for a download.)";
-
-struct DiffArguments {
-  std::string Set;
-  std::string Kinds;
-  bool KindsGiven = false;
-  PluRangeOptions Range;
-};
 
 std::string Utf8(const std::string& text) {
   return ToUtf8(text, kCodePage);
@@ -84,25 +78,12 @@ void PrintRow(const GlobalOptions& options, const DiffRow& row) {
   PrintOutputLine(options, json, RowText(row));
 }
 
-// The set as a download reads it: its tables, without copying its .PAR over
-// the settings file (the parameters are compared from the .PAR where it lies).
-void ReadSet(MainWindowState& state, const std::string& plu_file) {
-  Tables& tables = state.GetTables();
-  const DataFileSetTables set{tables.PLUGrid, tables.DeptmentGrid, state.FastSale(),
-                              state.Recycling(), state.SettingsPath()};
-  if (FileResult read = LoadSet(plu_file, set, ParameterCopy::None); !read)
-    throw UsageError{read.Message};
-}
-
-int DiffCommand(const GlobalOptions& options, const DiffArguments& args) {
-  const std::uint8_t kinds = ParseKindList(args.Kinds, args.KindsGiven, DownloadKindWords());
+int DiffCommand(const GlobalOptions& options, const KindRangeArguments& args) {
+  const std::uint8_t kinds = ParseKindList(args, DownloadKindWords());
   const std::string set = WithPluExtension(args.Set);
   LinkSession session(options);
-  const std::optional<PluRange> range = ChooseCommandRange(args.Range);
+  const std::optional<PluRange> range = PrepareSetToSend(session, set, kinds, args.Range);
   if (!range) return kUsage;
-  CheckDownloadSources(set, kinds);
-  ReadSet(session.State(), set);
-  RefuseUnsendableCells(session.State(), set, kinds, range->First, range->Last);
   RegisterLink link = MakeRegisterLink(session);
   CompareOutcome outcome;
   bool read = false;
@@ -156,17 +137,10 @@ int RestoreCommand(const GlobalOptions& options, const std::string& path) {
 }
 
 const Registration kRegistration([](CLI::App& app, GlobalOptions& options, int* exit_code) {
-  auto diff_args = std::make_shared<DiffArguments>();
+  auto diff_args = std::make_shared<KindRangeArguments>();
   CLI::App* diff = app.add_subcommand(
       "diff", "compare SET with the register: what a download of it would add, change and clear");
-  diff->add_option("SET", diff_args->Set, "the data file set (name.PLU)")->required();
-  diff->add_option("--kinds", diff_args->Kinds,
-                   "comma list of plu, department, recycling, parameter, vat, fastsale, header "
-                   "(default: all)")
-      ->each([diff_args](const std::string&) { diff_args->KindsGiven = true; });
-  diff->add_option("--from", diff_args->Range.From, "first PLU number (default 1)");
-  diff->add_option("--to", diff_args->Range.To,
-                   "last PLU number (default: the last of the model's PLU table)");
+  AddKindRangeOptions(diff, *diff_args, DownloadKindWords());
   diff->footer(kDiffFooter);
   diff->callback(
       [&options, diff_args, exit_code] { *exit_code = DiffCommand(options, *diff_args); });

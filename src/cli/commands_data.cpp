@@ -12,6 +12,7 @@
 #include "cli/cli_context.h"
 #include "cli/cli_ui_port.h"
 #include "cli/command_result.h"
+#include "cli/download_validation.h"
 #include "cli/set_checks.h"
 #include "cli/set_files.h"
 #include "data/data_file_format.h"
@@ -49,35 +50,26 @@ int FillTestDataCommand(const GlobalOptions& options, const std::string& set, bo
   return kSuccess;
 }
 
-std::string ColumnTitle(GridId grid, int col) {
-  const TitleTable& titles = grid == GridId::Plu ? Texts().PluTitles : Texts().DeptTitles;
-  return col < static_cast<int>(titles.Entries.size()) ? titles.Entries[col] : std::string();
-}
-
 int CheckCommand(const GlobalOptions& options, const std::string& set) {
   CliUiPort ui;
   MainWindowState state(ui);
   state.StartUp({options.Settings, options.DumpDir, LocaleDecimalSeparator()});
   Tables& tables = state.GetTables();
-  const std::string plu = ResolveSetName(set);
+  const std::string plu = WithPluExtension(set);
   ReadSetTables(plu, state.DecimalSeparator(), tables);
-  const std::string dep = CompanionName(plu, ".DEP");
 
   std::vector<CheckFinding> findings = CheckTables(tables, state.DecimalSeparator());
   for (CheckFinding& f : FindUnencodableCells(plu))
     findings.push_back(std::move(f));
   for (const CheckFinding& f : findings) {
-    const std::string& file = f.Grid == GridId::Plu ? plu : dep;
-    const std::string title = ColumnTitle(f.Grid, f.Col);
-    const JsonLine json = JsonLine("finding")
-                              .Text("file", file)
-                              .Number("row", f.Row)
-                              .Number("column", f.Col)
-                              .Text("title", title)
-                              .Text("reason", f.Reason);
-    PrintOutputLine(options, json,
-                    file + ": row " + std::to_string(f.Row) + ", column " + std::to_string(f.Col) +
-                        " (" + title + "): " + f.Reason);
+    const JsonLine json =
+        JsonLine("finding")
+            .Text("file", f.Grid == GridId::Plu ? plu : CompanionName(plu, ".DEP"))
+            .Number("row", f.Row)
+            .Number("column", f.Col)
+            .Text("title", FindingColumnTitle(f.Grid, f.Col))
+            .Text("reason", f.Reason);
+    PrintOutputLine(options, json, FormatFinding(f, plu));
   }
   if (!findings.empty()) {
     NoteError(std::to_string(findings.size()) + " findings in " + plu);

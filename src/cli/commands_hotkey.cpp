@@ -12,7 +12,6 @@
 #include <QPdfWriter>
 
 #include <algorithm>
-#include <cctype>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -26,6 +25,7 @@
 #include "data/app_paths.h"
 #include "data/definitions.h"
 #include "data/file_io.h"
+#include "data/helpers.h"
 #include "data/settings_keys.h"
 #include "data/settings_location.h"
 #include "hotkey/hotkey_table.h"
@@ -90,13 +90,6 @@ int RunEncode(const HotkeyArgs& args, const GlobalOptions& options) {
   SetSummary("Wrote the hot-key table (" + std::to_string(table.size()) + " bytes) to " + args.Out +
              " and " + dump_dir + "/" + kHotKeyDumpName);
   return kSuccess;
-}
-
-std::string LowerExtension(const std::string& name) {
-  std::string extension = std::filesystem::path(name).extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension;
 }
 
 QByteArray SheetAsPdf(TmyPaintBox& box) {

@@ -161,9 +161,9 @@ std::string DescribeConversionRefusal(const ConversionRefusal& refusal, CodePage
 }
 
 int ConvertCommand(const GlobalOptions& options, const ConvertArgs& args) {
-  const std::string set = ResolveSetName(args.Set);
+  const std::string set = WithPluExtension(args.Set);
   std::error_code ec;
-  if (!std::filesystem::exists(set, ec)) throw UsageError{"\"" + set + "\" does not exist"};
+  if (!std::filesystem::exists(set, ec)) throw UsageError{MissingFile(set)};
   const CodePageId to = ParseCodePage(args.To);
   const CodePageId from =
       args.From.empty() ? CodePageOfSetText(set, options.Settings) : ParseCodePage(args.From);

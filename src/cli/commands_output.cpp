@@ -5,10 +5,7 @@
 
 #include <QGuiApplication>
 
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -19,6 +16,7 @@
 #include "data/data_file_format.h"
 #include "data/definitions.h"
 #include "data/file_io.h"
+#include "data/helpers.h"
 #include "data/tables.h"
 #include "output/plu_report.h"
 #include "output/print_queue.h"
@@ -45,15 +43,8 @@ struct PrintArgs {
 // becomes the one in force for the output.
 StringGrid ReadPluTable(const std::string& set, const std::string& settings) {
   Tables tables;
-  ReadSetTables(ResolveSetName(set), settings, LocaleDecimalSeparator(), tables);
+  ReadSetTables(WithPluExtension(set), settings, LocaleDecimalSeparator(), tables);
   return std::move(tables.PLUGrid);
-}
-
-std::string LowerExtension(const std::string& name) {
-  std::string extension = std::filesystem::path(name).extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension;
 }
 
 // As "Report Save As...": a name without an extension gets ".xls"; ".xlsx"

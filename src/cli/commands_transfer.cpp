@@ -2,8 +2,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
-#include <cctype>
 #include <iostream>
 
 #include "app/transfer_commands.h"
@@ -12,11 +10,12 @@
 #include "cli/contract_text.h"
 #include "cli/download_validation.h"
 #include "cli/interrupts.h"
+#include "cli/kind_options.h"
 #include "cli/link_session.h"
-#include "cli/plu_range_options.h"
 #include "cli/progress_views.h"
 #include "cli/set_backups.h"
 #include "cli/set_checks.h"
+#include "cli/set_files.h"
 #include "cli/transfer_notes.h"
 #include "cli/upload_set.h"
 #include "cli/verify_download.h"
@@ -26,49 +25,10 @@
 namespace plumgr::cli {
 namespace {
 
-struct TransferArguments {
-  std::string Set;
-  std::string Kinds;  // empty: every kind
-  bool KindsGiven = false;
-  PluRangeOptions Range;  // empty ends: the whole PLU table
-  bool Verify = false;    // download --verify
-  bool Backup = false;    // download --backup
+struct TransferArguments : KindRangeArguments {
+  bool Verify = false;  // download --verify
+  bool Backup = false;  // download --backup
 };
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-std::uint8_t ParseKinds(const TransferArguments& args, const std::vector<std::string>& words) {
-  if (!args.KindsGiven) return static_cast<std::uint8_t>((1u << words.size()) - 1);
-  std::vector<std::string> items;
-  SplitText(args.Kinds, ",", items);
-  std::uint8_t kinds = 0;
-  for (const std::string& item : items) {
-    if (item.empty()) continue;
-    auto found = std::find(words.begin(), words.end(), Lower(item));
-    if (found == words.end()) {
-      std::string known;
-      for (const std::string& word : words)
-        known += (known.empty() ? "" : ", ") + word;
-      throw UsageError{"unknown kind \"" + item + "\": use " + known};
-    }
-    kinds |= KindBit(static_cast<int>(found - words.begin()));
-  }
-  return kinds;
-}
-
-// The range over the register model's whole PLU table unless narrowed; a bad
-// one is refused before the port is opened.
-std::optional<PluRange> ChooseRange(const TransferArguments& args) {
-  PluRangeChoice choice = ChoosePluRange(args.Range, CurrentProfile().PluCount);
-  if (choice.Range) return choice.Range;
-  std::cerr << "plumgr-cli: " << choice.Problem << "\n" << kInvalidPluRange << "\n";
-  NoteError(std::string(kInvalidPluRange) + ": " + choice.Problem);
-  return std::nullopt;
-}
 
 // "PLU 1 to 3000, department, VAT": the kinds chosen, the PLU kind with its range.
 std::string DescribeKinds(std::uint8_t kinds, const PluRange& range, const TitleTable& names) {
@@ -112,25 +72,12 @@ int UnwrittenFileStatus(const std::string& unwritten) {
   return kUsage;
 }
 
-// The set's tables as Open reads them, without copying its .PAR over the
-// settings file: the parameter download reads the .PAR where it lies.
-void ReadSetForDownload(MainWindowState& state, const std::string& plu_file) {
-  Tables& tables = state.GetTables();
-  const DataFileSetTables set{tables.PLUGrid, tables.DeptmentGrid, state.FastSale(),
-                              state.Recycling(), state.SettingsPath()};
-  if (FileResult read = LoadSet(plu_file, set, ParameterCopy::None); !read)
-    throw UsageError{read.Message};
-}
-
 int DownloadCommand(const GlobalOptions& options, const TransferArguments& args) {
-  const std::uint8_t kinds = ParseKinds(args, DownloadKindWords());
+  const std::uint8_t kinds = ParseKindList(args, DownloadKindWords());
   const std::string set = WithPluExtension(args.Set);
   LinkSession session(options);
-  const std::optional<PluRange> range = ChooseRange(args);
+  const std::optional<PluRange> range = PrepareSetToSend(session, set, kinds, args.Range);
   if (!range) return kUsage;
-  CheckDownloadSources(set, kinds);
-  ReadSetForDownload(session.State(), set);
-  RefuseUnsendableCells(session.State(), set, kinds, range->First, range->Last);
   if (args.Verify) ForgetVerifyDumps(session.State());
   if (args.Backup)
     if (const int code = BackUpRegisterBeforeDownload(session, kinds, *range, set))
@@ -160,10 +107,10 @@ int DownloadCommand(const GlobalOptions& options, const TransferArguments& args)
 }
 
 int UploadCommand(const GlobalOptions& options, const TransferArguments& args) {
-  const std::uint8_t kinds = ParseKinds(args, UploadKindWords());
+  const std::uint8_t kinds = ParseKindList(args, UploadKindWords());
   const std::string set = WithPluExtension(args.Set);
   LinkSession session(options);
-  const std::optional<PluRange> range = ChooseRange(args);
+  const std::optional<PluRange> range = ChooseCommandRange(args.Range);
   if (!range) return kUsage;
   // What the register sends would be lost if the set could not be written
   // afterwards, so every file to write is tried before the transfer.
@@ -193,23 +140,13 @@ int UploadCommand(const GlobalOptions& options, const TransferArguments& args) {
   return UnwrittenFileStatus(unwritten);
 }
 
-void AddTransferOptions(CLI::App* command, TransferArguments& args, const std::string& kinds) {
-  command->add_option("SET", args.Set, "the data file set (name.PLU)")->required();
-  command->add_option("--kinds", args.Kinds, "comma list of " + kinds + " (default: all)")
-      ->each([&args](const std::string&) { args.KindsGiven = true; });
-  command->add_option("--from", args.Range.From, "first PLU number (default 1)");
-  command->add_option("--to", args.Range.To,
-                      "last PLU number (default: the last of the model's PLU table)");
-}
-
 const Registration kRegistration([](CLI::App& app, GlobalOptions& options, int* exit_code) {
   auto down = std::make_shared<TransferArguments>();
   CLI::App* download = app.add_subcommand(
       "download",
       "read SET as \"Open\" does, without touching the settings file, and download it to the "
       "register (\"Download data\")");
-  AddTransferOptions(download, *down,
-                     "plu, department, recycling, parameter, vat, fastsale, header");
+  AddKindRangeOptions(download, *down, DownloadKindWords());
   download->add_flag(
       "--verify", down->Verify,
       "read back what was sent and compare it with the set (exit 1 on a difference)");
@@ -223,7 +160,7 @@ const Registration kRegistration([](CLI::App& app, GlobalOptions& options, int* 
   CLI::App* upload = app.add_subcommand(
       "upload",
       "upload from the register (\"Upload data\") and save it as SET as \"Save As\" does");
-  AddTransferOptions(upload, *up, "plu, department, recycling, fastsale, parameter");
+  AddKindRangeOptions(upload, *up, UploadKindWords());
   upload->footer(kUploadContract);
   upload->callback([&options, up, exit_code] { *exit_code = UploadCommand(options, *up); });
 });

@@ -15,7 +15,9 @@ inline constexpr const char* kContractText = R"(What plumgr-cli promises about y
   - upload writes only the files of the kinds uploaded (and those the set lacks), and tries
     each of them, and the settings file for parameters, before it connects
   - a tab, CR or LF in a name read from the register is stored as a space (the summary counts them)
-  - data files saved as UTF-8 are read as UTF-8; a character Windows-1250 lacks is refused
+  - a SET without an extension is SET.PLU for every command, whatever other files exist
+  - data files and .PAR saved as UTF-8 are read as UTF-8; a character the code page lacks is
+    refused
   - fill-test-data refuses an existing set unless --force; no command writes through a
     read-only file
   - an [Other] Service value that names no register model warns and uses model 0

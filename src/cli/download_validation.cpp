@@ -4,6 +4,10 @@
 
 #include "app/main_window_state.h"
 #include "cli/cli_context.h"
+#include "cli/kind_options.h"
+#include "cli/link_session.h"
+#include "cli/set_checks.h"
+#include "cli/set_files.h"
 #include "data/data_file_set.h"
 #include "transfer/transfer_driver.h"
 
@@ -11,11 +15,6 @@ namespace plumgr::cli {
 namespace {
 
 constexpr std::size_t kListedFindings = 10;
-
-std::string ColumnTitle(GridId grid, int col) {
-  const TitleTable& titles = grid == GridId::Plu ? Texts().PluTitles : Texts().DeptTitles;
-  return col < static_cast<int>(titles.Entries.size()) ? titles.Entries[col] : std::string();
-}
 
 bool Sent(const CheckFinding& f, const DownloadRows& rows) {
   if (f.Grid == GridId::Dept) return rows.Departments;
@@ -29,10 +28,15 @@ bool Earlier(const CheckFinding& a, const CheckFinding& b) {
 
 }  // namespace
 
+std::string FindingColumnTitle(GridId grid, int col) {
+  const TitleTable& titles = grid == GridId::Plu ? Texts().PluTitles : Texts().DeptTitles;
+  return col < static_cast<int>(titles.Entries.size()) ? titles.Entries[col] : std::string();
+}
+
 std::string FormatFinding(const CheckFinding& f, const std::string& plu_file) {
   const std::string file = f.Grid == GridId::Plu ? plu_file : CompanionName(plu_file, ".DEP");
   return file + ": row " + std::to_string(f.Row) + ", column " + std::to_string(f.Col) + " (" +
-         ColumnTitle(f.Grid, f.Col) + "): " + f.Reason;
+         FindingColumnTitle(f.Grid, f.Col) + "): " + f.Reason;
 }
 
 void RefuseUnsendableCells(const MainWindowState& state, const std::string& plu_file,
@@ -56,6 +60,17 @@ void RefuseUnsendableCells(const MainWindowState& state, const std::string& plu_
   if (findings.size() > kListedFindings) message += "\n  ...";
   message += "\nCorrect them (plumgr-cli check lists every one) or leave the kind out (--kinds).";
   throw UsageError{message};
+}
+
+std::optional<PluRange> PrepareSetToSend(LinkSession& session, const std::string& plu_file,
+                                         std::uint8_t download_kinds,
+                                         const PluRangeOptions& range) {
+  const std::optional<PluRange> chosen = ChooseCommandRange(range);
+  if (!chosen) return std::nullopt;
+  CheckDownloadSources(plu_file, download_kinds);
+  ReadSetToSend(session.State(), plu_file);
+  RefuseUnsendableCells(session.State(), plu_file, download_kinds, chosen->First, chosen->Last);
+  return chosen;
 }
 
 }  // namespace plumgr::cli

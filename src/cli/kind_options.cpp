@@ -1,7 +1,8 @@
 #include "cli/kind_options.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
-#include <cctype>
 #include <iostream>
 
 #include "app/transfer_commands.h"
@@ -12,24 +13,29 @@
 
 namespace plumgr::cli {
 
-std::uint8_t ParseKindList(const std::string& list, bool given,
-                           const std::vector<std::string>& words) {
-  if (!given) return static_cast<std::uint8_t>((1u << words.size()) - 1);
+void AddKindRangeOptions(CLI::App* command, KindRangeArguments& args,
+                         const std::vector<std::string>& words) {
+  command->add_option("SET", args.Set, "the data file set (name.PLU)")->required();
+  command
+      ->add_option("--kinds", args.Kinds,
+                   "comma list of " + JoinText(words, ", ") + " (default: all)")
+      ->each([&args](const std::string&) { args.KindsGiven = true; });
+  command->add_option("--from", args.Range.From, "first PLU number (default 1)");
+  command->add_option("--to", args.Range.To,
+                      "last PLU number (default: the last of the model's PLU table)");
+}
+
+std::uint8_t ParseKindList(const KindRangeArguments& args, const std::vector<std::string>& words) {
+  if (!args.KindsGiven) return static_cast<std::uint8_t>((1u << words.size()) - 1);
   std::vector<std::string> items;
-  SplitText(list, ",", items);
+  SplitText(args.Kinds, ",", items);
   std::uint8_t kinds = 0;
-  for (std::string item : items) {
+  for (const std::string& item : items) {
     if (item.empty()) continue;
-    std::transform(item.begin(), item.end(), item.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    auto found = std::find(words.begin(), words.end(), item);
-    if (found == words.end()) {
-      std::string known;
-      for (const std::string& word : words)
-        known += (known.empty() ? "" : ", ") + word;
-      throw UsageError{"unknown kind \"" + item + "\": use " + known};
-    }
-    kinds |= static_cast<std::uint8_t>(1u << (found - words.begin()));
+    auto found = std::find(words.begin(), words.end(), AsciiLower(item));
+    if (found == words.end())
+      throw UsageError{"unknown kind \"" + item + "\": use " + JoinText(words, ", ")};
+    kinds |= KindBit(static_cast<int>(found - words.begin()));
   }
   return kinds;
 }

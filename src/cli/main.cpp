@@ -2,36 +2,74 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <clocale>
 #include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "cli/cli_context.h"
 #include "cli/command_result.h"
 #include "cli/contract_text.h"
+#include "data/helpers.h"
 
 namespace {
 
 using namespace plumgr::cli;
 
-// Under --json stdout carries JSON objects only: help goes to stderr then. The
-// flag is known only once the arguments have been parsed up to the help.
-std::ostream& HelpStream(const GlobalOptions& options) {
-  return options.Json ? std::cerr : std::cout;
+// Whether --json was given. The parser stores the flag only after --version
+// has ended the parsing, so its count is asked as well; from here on the
+// options say it.
+bool JsonAsked(const CLI::App& app, GlobalOptions& options) {
+  options.Json = options.Json || app.get_option("--json")->count() > 0;
+  return options.Json;
+}
+
+// Under --json stdout carries JSON objects only: help goes to stderr then.
+std::ostream& HelpStream(const CLI::App& app, GlobalOptions& options) {
+  return JsonAsked(app, options) ? std::cerr : std::cout;
+}
+
+std::string CommandNames(const CLI::App& app) {
+  std::vector<std::string> names;
+  for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; }))
+    names.push_back(command->get_name());
+  std::sort(names.begin(), names.end());
+  return plumgr::JoinText(names, ", ");
+}
+
+// A first word that names no command: the parser would only say that a
+// command is required.
+std::optional<std::string> UnknownCommand(const CLI::App& app) {
+  if (!app.get_subcommands().empty()) return std::nullopt;
+  for (const std::string& word : app.remaining())
+    if (!word.empty() && word.front() != '-') return word;
+  return std::nullopt;
 }
 
 // Parses the arguments, which runs the chosen command, and returns the exit
 // status; every way out leaves its message for the result line.
-int RunCommand(CLI::App& app, const GlobalOptions& options, int argc, char** argv,
-               const int& exit_code) {
+int RunCommand(CLI::App& app, GlobalOptions& options, int argc, char** argv, const int& exit_code) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
-    return app.exit(e, HelpStream(options), std::cerr);
+    return app.exit(e, HelpStream(app, options), std::cerr);
   } catch (const CLI::CallForAllHelp& e) {
-    return app.exit(e, HelpStream(options), std::cerr);
+    return app.exit(e, HelpStream(app, options), std::cerr);
   } catch (const CLI::CallForVersion& e) {
-    return app.exit(e, HelpStream(options), std::cerr);
+    if (!JsonAsked(app, options)) return app.exit(e, std::cout, std::cerr);
+    SetResultMessage(e.what());
+    return kSuccess;
   } catch (const CLI::ParseError& e) {
+    if (const std::optional<std::string> word = UnknownCommand(app)) {
+      const std::string message = "unknown command \"" + *word +
+                                  "\"; the commands are: " + CommandNames(app) +
+                                  " (plumgr-cli --help says more)";
+      std::cerr << "plumgr-cli: " << message << "\n";
+      NoteError(message);
+      return kUsage;
+    }
     app.exit(e);
     NoteError(e.what());
     return kUsage;

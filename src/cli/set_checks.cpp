@@ -1,14 +1,14 @@
 #include "cli/set_checks.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "cli/cli_context.h"
 #include "data/data_file_set.h"
 #include "data/file_io.h"
+#include "data/helpers.h"
 #include "data/ini_document.h"
 #include "data/settings_keys.h"
+#include "data/settings_text.h"
 #include "transfer/transfer_driver.h"
 
 namespace plumgr::cli {
@@ -46,12 +46,6 @@ SetFile UploadTarget(int kind) {
   }
 }
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
 bool FileExists(const std::string& path) {
   std::error_code ec;
   return fs::exists(fs::symlink_status(path, ec));
@@ -62,10 +56,10 @@ bool FileExists(const std::string& path) {
 std::string CaseVariant(const std::string& path) {
   const fs::path wanted(path);
   const fs::path folder = wanted.parent_path().empty() ? fs::path(".") : wanted.parent_path();
-  const std::string name = Lower(wanted.filename().string());
+  const std::string name = AsciiLower(wanted.filename().string());
   std::error_code ec;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
-    if (Lower(entry.path().filename().string()) == name)
+    if (AsciiLower(entry.path().filename().string()) == name)
       return (wanted.parent_path() / entry.path().filename()).string();
   }
   return {};
@@ -120,10 +114,27 @@ void AddKindGap(Refusal& refusal, int kind, const std::string& what) {
   refusal.Kinds |= KindBit(kind);
 }
 
+// A header line or clerk name the register's code page cannot hold would go as
+// a '?': the kinds still to send from the .PAR are refused, naming the key.
+void CheckParameterText(const std::string& par_path, const SettingsText& text, std::uint8_t kinds,
+                        Refusal& refusal) {
+  const UnencodableSetting* refused = FirstUnencodableSent(text);
+  const std::uint8_t chosen =
+      kinds & ~refusal.Kinds &
+      (KindBit(kDownloadParameter) | KindBit(kDownloadVat) | KindBit(kDownloadHeader));
+  if (refused == nullptr || chosen == 0) return;
+  const std::string list = KindList(chosen, DownloadKindWords());
+  refusal.Lines.push_back("Cannot send the " + list +
+                          (list.find(',') == std::string::npos ? " kind: " : " kinds: ") +
+                          DescribeUnencodableSetting(par_path, *refused, text.Page));
+  refusal.Kinds |= chosen;
+}
+
 void CheckParameterFile(const std::string& par_path, std::uint8_t kinds, Refusal& refusal) {
   FileReadResult read = ReadFileBytes(par_path);
   if (!read.Ok) throw UsageError{read.Message};
-  const IniDocument par = IniDocument::Parse(read.Bytes);
+  const SettingsText text = ReadSettingsText(std::move(read.Bytes), CodePageInForce());
+  const IniDocument par = IniDocument::Parse(text.Bytes);
   const bool holds_settings = HoldsAnySettingsKey(par);
   for (int kind : {kDownloadParameter, kDownloadVat, kDownloadHeader}) {
     if ((kinds & KindBit(kind)) == 0) continue;
@@ -131,6 +142,7 @@ void CheckParameterFile(const std::string& par_path, std::uint8_t kinds, Refusal
         holds_settings ? ParameterGap(par, kind) : "is empty or holds no settings key";
     if (!gap.empty()) AddKindGap(refusal, kind, "\"" + par_path + "\" " + gap);
   }
+  CheckParameterText(par_path, text, kinds, refusal);
 }
 
 }  // namespace
@@ -145,10 +157,6 @@ const std::vector<std::string>& UploadKindWords() {
   static const std::vector<std::string> words = {"plu", "department", "recycling", "fastsale",
                                                  "parameter"};
   return words;
-}
-
-std::string WithPluExtension(const std::string& name) {
-  return fs::path(name).has_extension() ? name : name + ".PLU";
 }
 
 void CheckDownloadSources(const std::string& plu_file, std::uint8_t download_kinds) {

@@ -14,10 +14,6 @@ namespace plumgr::cli {
 const std::vector<std::string>& DownloadKindWords();
 const std::vector<std::string>& UploadKindWords();
 
-// The set's main file as typed: a name without an extension means name.PLU,
-// as in the file dialogs.
-std::string WithPluExtension(const std::string& name);
-
 // "\"shop.PLU\" does not exist", naming a file in the same folder whose name
 // differs only in letter case, as a set copied from another system often has.
 std::string MissingFile(const std::string& path);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/main_window_state.h"
 #include "cli/cli_context.h"
 #include "cli/set_checks.h"
 #include "data/data_file_format.h"
@@ -28,11 +29,8 @@ void ReadTableFile(const std::string& path, bool required, const CodePageUpperHa
 
 }  // namespace
 
-std::string ResolveSetName(const std::string& set) {
-  std::filesystem::path path(set);
-  std::error_code ec;
-  if (!path.has_extension() && !std::filesystem::exists(path, ec)) return set + ".PLU";
-  return set;
+std::string WithPluExtension(const std::string& name) {
+  return std::filesystem::path(name).has_extension() ? name : name + ".PLU";
 }
 
 void ReadSetTables(const std::string& plu_file, char decimal_separator, Tables& tables) {
@@ -62,6 +60,14 @@ void ReadSetTables(const std::string& plu_file, const std::string& settings_over
                    char decimal_separator, Tables& tables) {
   SetCodePageInForce(CodePageOfSetText(plu_file, settings_override));
   ReadSetTables(plu_file, decimal_separator, tables);
+}
+
+void ReadSetToSend(MainWindowState& state, const std::string& plu_file) {
+  Tables& tables = state.GetTables();
+  const DataFileSetTables set{tables.PLUGrid, tables.DeptmentGrid, state.FastSale(),
+                              state.Recycling(), state.SettingsPath()};
+  if (FileResult read = LoadSet(plu_file, set, ParameterCopy::None); !read)
+    throw UsageError{read.Message};
 }
 
 }  // namespace plumgr::cli

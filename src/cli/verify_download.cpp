@@ -20,6 +20,7 @@
 #include "transfer/fast_sale_packages.h"
 #include "transfer/parameter_block.h"
 #include "transfer/recycling_packages.h"
+#include "transfer/register_snapshot.h"
 #include "transfer/transfer_driver.h"
 
 namespace plumgr::cli {
@@ -70,12 +71,11 @@ std::string DescribePlu(const std::string& name, const std::string& price) {
 
 std::optional<std::string> ComparePlus(const SentSlots& sent_slots, const Tables& back,
                                        const WireUnits& units) {
-  const PluDownloadLayout layout =
-      CurrentProfile().PluRecordFormat ? PluDownloadLayout::Plain : PluDownloadLayout::Compared;
+  const PluDownloadLayout layout = ProfilePluLayout();
   for (const auto& [index, sent] : sent_slots) {
     const int row = index + 1;
     if (row < 1 || row > back.PLUGrid.DataRows()) continue;
-    const bool sent_empty = sent[0] == 0xFF;
+    const bool sent_empty = IsEmptyPluRecord(sent);
     const bool alcohol =
         static_cast<std::size_t>(index) < back.AlcoholFlags.size() && back.AlcoholFlags[index];
     const bool same = sent_empty
@@ -145,18 +145,6 @@ std::optional<std::string> CompareFastSale(const FastSaleTable& sent, const Fast
   return std::nullopt;
 }
 
-std::uint8_t ReadBackKinds(std::uint8_t download_kinds) {
-  std::uint8_t kinds = 0;
-  if (download_kinds & KindBit(kDownloadPlu)) kinds |= KindBit(kUploadPlu);
-  if (download_kinds & KindBit(kDownloadDepartment)) kinds |= KindBit(kUploadDepartment);
-  if (download_kinds & KindBit(kDownloadRecycling)) kinds |= KindBit(kUploadRecycling);
-  if (download_kinds & KindBit(kDownloadFastSale)) kinds |= KindBit(kUploadFastSale);
-  if (ParameterGroupsOf(download_kinds).Parameter || ParameterGroupsOf(download_kinds).Vat ||
-      ParameterGroupsOf(download_kinds).Header)
-    kinds |= KindBit(kUploadParameter);
-  return kinds;
-}
-
 void RemoveFile(const std::string& path) {
   std::error_code ignored;
   std::filesystem::remove(path, ignored);
@@ -194,7 +182,7 @@ VerifyOutcome VerifyDownload(LinkSession& session, const TransferDriver& downloa
                              const DownloadToVerify& sent_kinds) {
   MainWindowState& state = session.State();
   const char separator = state.DecimalSeparator();
-  const std::uint8_t kinds = ReadBackKinds(sent_kinds.Kinds);
+  const std::uint8_t kinds = SnapshotUploadKinds(sent_kinds.Kinds);
   SentSlots sent_slots;
   if (kinds & KindBit(kUploadPlu)) {
     FileReadResult dump = ReadFileBytes(DumpPath(state, kDownloadPluDump));

@@ -4,7 +4,7 @@
 
 #include "data/definitions.h"
 #include "data/settings_keys.h"
-#include "data/settings_location.h"
+#include "data/settings_text.h"
 #include "transfer/parameter_block.h"
 
 namespace plumgr::cli {
@@ -46,7 +46,7 @@ std::optional<std::string> CompareParameters(std::span<const std::uint8_t> recei
                                              const std::string& parameter_file,
                                              std::uint8_t download_kinds, char decimal_separator) {
   const ParameterLayout layout{CurrentProfile().HeaderWidth, CurrentProfile().TailWidth};
-  IniReadResult read = SettingsFile(parameter_file).Read();
+  SettingsTextRead read = ReadSettingsTextFile(parameter_file);
   if (!read.Ok) return read.Message;
   const ParameterBlock held = ParameterBlockFromReceived(received);
   ParameterBlock expected = held;

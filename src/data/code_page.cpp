@@ -1,6 +1,6 @@
 #include "data/code_page.h"
 
-#include <cctype>
+#include "data/helpers.h"
 
 namespace plumgr {
 
@@ -70,39 +70,50 @@ const CodePageUpperHalf& Mazovia() {
   return table;
 }
 
+namespace {
+
+// Each code page with its name and the other names an operator may write for
+// it, folded as CodePageNamed folds what it is given.
+struct CodePageEntry {
+  CodePageId Page;
+  std::string_view Name;
+  const CodePageUpperHalf& (*UpperHalf)();
+  std::array<std::string_view, 3> Aliases;  // unused ones empty
+};
+
+const std::array<CodePageEntry, 3>& CodePageTable() {
+  static const std::array<CodePageEntry, 3> table = {{
+      {CodePageId::Windows1250, "Windows-1250", Windows1250, {"windows1250", "cp1250", "1250"}},
+      {CodePageId::Cp852, "CP852", Cp852, {"cp852", "ibm852", "852"}},
+      {CodePageId::Mazovia, "Mazovia", Mazovia, {"mazovia", "mazowia", ""}},
+  }};
+  return table;
+}
+
+const CodePageEntry& EntryOf(CodePageId page) {
+  for (const CodePageEntry& entry : CodePageTable())
+    if (entry.Page == page) return entry;
+  return CodePageTable().front();
+}
+
+}  // namespace
+
 const CodePageUpperHalf& UpperHalf(CodePageId page) {
-  switch (page) {
-    case CodePageId::Cp852:
-      return Cp852();
-    case CodePageId::Mazovia:
-      return Mazovia();
-    case CodePageId::Windows1250:
-      break;
-  }
-  return Windows1250();
+  return EntryOf(page).UpperHalf();
 }
 
 std::string_view CodePageName(CodePageId page) {
-  switch (page) {
-    case CodePageId::Cp852:
-      return "CP852";
-    case CodePageId::Mazovia:
-      return "Mazovia";
-    case CodePageId::Windows1250:
-      break;
-  }
-  return "Windows-1250";
+  return EntryOf(page).Name;
 }
 
 std::optional<CodePageId> CodePageNamed(std::string_view name) {
   std::string folded;
   for (char c : name)
-    if (c != '-' && c != ' ' && c != '_')
-      folded.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-  if (folded == "windows1250" || folded == "cp1250" || folded == "1250")
-    return CodePageId::Windows1250;
-  if (folded == "cp852" || folded == "ibm852" || folded == "852") return CodePageId::Cp852;
-  if (folded == "mazovia" || folded == "mazowia") return CodePageId::Mazovia;
+    if (c != '-' && c != ' ' && c != '_') folded.push_back(c);
+  folded = AsciiLower(std::move(folded));
+  for (const CodePageEntry& entry : CodePageTable())
+    for (std::string_view alias : entry.Aliases)
+      if (!alias.empty() && folded == alias) return entry.Page;
   return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 #include "data/ini_document.h"
 #include "data/set_code_page.h"
 #include "data/settings_keys.h"
+#include "data/settings_text.h"
 
 namespace plumgr {
 namespace {
@@ -150,9 +151,20 @@ FileResult LoadSet(const std::string& name, const DataFileSetTables& tables, Par
                 "current port, parameters, VAT rates and header stay in force";
     return FileResult::Success();
   }
+  // A .PAR an editor saved as UTF-8 comes into the code page of the register's
+  // text, as the tables do; one with a letter that page lacks is not copied,
+  // since the letter would be lost for good.
+  const SettingsText text = ReadSettingsText(std::move(parameters.Bytes), CodePageInForce());
+  if (!text.Unencodable.empty()) {
+    if (notice != nullptr)
+      *notice = DescribeUnencodableSetting(parameter_path, text.Unencodable.front(), text.Page) +
+                ": the settings file was kept as it is, so the current port, parameters, VAT "
+                "rates and header stay in force";
+    return FileResult::Success();
+  }
   FileReadResult current = ReadFileBytes(tables.SettingsPath);
-  if (current.Ok && current.Bytes == parameters.Bytes) return FileResult::Success();
-  return ReplaceFile(tables.SettingsPath, parameters.Bytes, NewFileAccess::OwnerOnly);
+  if (current.Ok && current.Bytes == text.Bytes) return FileResult::Success();
+  return ReplaceFile(tables.SettingsPath, text.Bytes, NewFileAccess::OwnerOnly);
 }
 
 }  // namespace plumgr

@@ -55,7 +55,9 @@ enum class ParameterCopy {
 // missing name.PAR or a sign flag that is not a whole number stops the loading
 // there with an error, and what was read before stays. A name.PAR that holds
 // no key of the settings file would leave the port, the passwords and every
-// rate at nothing: the settings file is kept then, and *notice says so.
+// rate at nothing: the settings file is kept then, and *notice says so. A
+// name.PAR saved as UTF-8 is copied in the code page of the register's text;
+// one holding a character that page lacks is not copied either (*notice).
 FileResult LoadSet(const std::string& name, const DataFileSetTables& tables,
                    ParameterCopy copy = ParameterCopy::IntoSettings, std::string* notice = nullptr);
 

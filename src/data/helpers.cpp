@@ -2,20 +2,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 namespace plumgr {
 
 namespace {
-
-template <typename IsBlank>
-std::string_view TrimEnds(std::string_view text, IsBlank blank) {
-  while (!text.empty() && blank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && blank(text.back()))
-    text.remove_suffix(1);
-  return text;
-}
 
 // Skips a run of digits and reports how many there were.
 std::size_t SkipDigits(std::string_view text, std::size_t& pos) {
@@ -28,15 +20,34 @@ std::size_t SkipDigits(std::string_view text, std::size_t& pos) {
 }  // namespace
 
 std::string_view TrimBlanksAndControls(std::string_view text) {
-  return TrimEnds(text, [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+  return TrimEnds<char>(text, [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
 std::string_view TrimSpacesAndTabs(std::string_view text) {
-  return TrimEnds(text, [](char c) { return c == ' ' || c == '\t'; });
+  return TrimEnds<char>(text, [](char c) { return c == ' ' || c == '\t'; });
 }
 
 std::string_view TrimSpaces(std::string_view text) {
-  return TrimEnds(text, [](char c) { return c == ' '; });
+  return TrimEnds<char>(text, [](char c) { return c == ' '; });
+}
+
+std::string JoinText(const std::vector<std::string>& parts, std::string_view separator) {
+  std::string joined;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) joined += separator;
+    joined += parts[i];
+  }
+  return joined;
+}
+
+std::string AsciiLower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::string LowerExtension(const std::string& file_name) {
+  return AsciiLower(std::filesystem::path(file_name).extension().string());
 }
 
 bool IsDigitKey(char key) {

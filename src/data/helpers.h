@@ -29,6 +29,17 @@ std::optional<std::int64_t> ParseWholeNumber(std::string_view text);
 // The text read as a decimal number, or the fallback when it does not parse.
 double TextToFloat(std::string_view text, double fallback, char decimal_separator);
 
+// The text without the characters at its ends that `blank` says are blanks:
+// each kind of text trims its own blanks through this one walk.
+template <typename Char, typename IsBlank>
+std::basic_string_view<Char> TrimEnds(std::basic_string_view<Char> text, IsBlank blank) {
+  while (!text.empty() && blank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && blank(text.back()))
+    text.remove_suffix(1);
+  return text;
+}
+
 // The text without the blanks at its ends, where every byte up to the space
 // counts as one (tabs, CR, LF and the other control characters): how a name, a
 // code or a password is trimmed before it is compared, packed or read.
@@ -40,6 +51,13 @@ std::string_view TrimSpacesAndTabs(std::string_view text);
 
 // The text without the spaces at its ends.
 std::string_view TrimSpaces(std::string_view text);
+
+// The text with the ASCII letters A to Z made lower case; other bytes stay as
+// they are, so code-page letters are never touched.
+std::string AsciiLower(std::string text);
+
+// The extension of a file name with its dot, in lower case (".xlsx"), or empty.
+std::string LowerExtension(const std::string& file_name);
 
 // The text without its leading run of `ch`.
 std::string TrimLeftChar(std::string_view text, char ch);
@@ -64,6 +82,9 @@ void CopyBytes(std::uint8_t* destination, const std::uint8_t* source, std::size_
 // `fields` (not cleared first). n separators give n + 1 fields; an empty line
 // gives one empty field. An empty separator appends the whole line.
 void SplitText(std::string_view line, std::string_view separator, std::vector<std::string>& fields);
+
+// The parts with the separator between each two: the reverse of SplitText.
+std::string JoinText(const std::vector<std::string>& parts, std::string_view separator);
 
 // Packed BCD, most significant pair first: reads (digits + 1) / 2 bytes.
 std::int64_t BcdToInt64(const std::uint8_t* bcd, int digits);

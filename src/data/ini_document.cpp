@@ -16,11 +16,7 @@ bool IsIniBlank(char c) {
 }
 
 std::string_view TrimIniBlanks(std::string_view text) {
-  while (!text.empty() && IsIniBlank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && IsIniBlank(text.back()))
-    text.remove_suffix(1);
-  return text;
+  return TrimEnds<char>(text, IsIniBlank);
 }
 
 char Lower(char c) {

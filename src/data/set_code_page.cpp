@@ -8,13 +8,17 @@
 namespace plumgr {
 
 SetCodePage CodePageOfSet(const std::string& plu_file, CodePageId in_force) {
+  FileReadResult read = ReadFileBytes(SetFilePath(plu_file, kSetParameterFile));
+  if (!read.Ok) return {in_force, false, {}};
+  return CodePageOfSettings(IniDocument::Parse(read.Bytes), in_force);
+}
+
+SetCodePage CodePageOfSettings(const IniDocument& document, CodePageId in_force) {
   SetCodePage result;
   result.Page = in_force;
-  FileReadResult read = ReadFileBytes(SetFilePath(plu_file, kSetParameterFile));
-  if (!read.Ok) return result;
-  IniDocument document = IniDocument::Parse(read.Bytes);
   if (!HoldsAnySettingsKey(document)) return result;
-  const CodePageSetting setting = Settings(document, '.').CodePage();
+  const CodePageSetting setting =
+      CodePageForSetting(document.ReadString(kSectionOther, kCodePageKey, ""));
   result.Page = setting.Page;
   result.FromSet = true;
   result.Warning = setting.Warning;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/code_page.h"
+#include "data/ini_document.h"
 
 namespace plumgr {
 
@@ -17,5 +18,9 @@ struct SetCodePage {
 };
 
 SetCodePage CodePageOfSet(const std::string& plu_file, CodePageId in_force);
+
+// The same for a settings document: its own [Other] CodePage when it holds
+// settings, else the code page in force.
+SetCodePage CodePageOfSettings(const IniDocument& document, CodePageId in_force);
 
 }  // namespace plumgr

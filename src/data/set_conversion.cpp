@@ -2,6 +2,7 @@
 
 #include "data/data_file_set.h"
 #include "data/data_file_text.h"
+#include "data/helpers.h"
 #include "data/ini_document.h"
 #include "data/settings_keys.h"
 
@@ -35,13 +36,8 @@ class TextPosition {
 // The key of the INI line that starts at `start`: the text before '=', trimmed.
 std::string KeyOfLine(std::string_view bytes, std::size_t start) {
   const std::size_t end = bytes.find_first_of("=\r\n", start);
-  std::string_view key =
-      bytes.substr(start, (end == std::string_view::npos ? bytes.size() : end) - start);
-  while (!key.empty() && (key.front() == ' ' || key.front() == '\t'))
-    key.remove_prefix(1);
-  while (!key.empty() && (key.back() == ' ' || key.back() == '\t'))
-    key.remove_suffix(1);
-  return std::string(key);
+  return std::string(TrimSpacesAndTabs(
+      bytes.substr(start, (end == std::string_view::npos ? bytes.size() : end) - start)));
 }
 
 struct ConvertedFile {

@@ -1,10 +1,7 @@
 #include "output/ole_excel.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
-
 #include "data/file_io.h"
+#include "data/helpers.h"
 #include "output/compound_file.h"
 #include "output/csv_sheet.h"
 #include "output/xls_workbook.h"
@@ -13,9 +10,7 @@
 namespace plumgr {
 
 WorkbookFormat FormatForFileName(const std::string& file_name) {
-  std::string extension = std::filesystem::path(file_name).extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string extension = LowerExtension(file_name);
   if (extension == ".xlsx") return WorkbookFormat::Xlsx;
   if (extension == ".csv") return WorkbookFormat::Csv;
   return WorkbookFormat::Xls;

@@ -5,6 +5,7 @@
 #include "data/definitions.h"
 #include "data/settings_keys.h"
 #include "data/settings_location.h"
+#include "data/settings_text.h"
 #include "transfer/parameter_block.h"
 
 namespace plumgr {
@@ -42,9 +43,15 @@ bool DownloadParameters(TransferStep& step) {
   if (!ReadParameterPackages(step, received, false)) return false;
   ParameterBlock block = ParameterBlockFromReceived(received);
 
-  IniReadResult read = SettingsFile(step.Data.SettingsPath).Read();
+  SettingsTextRead read = ReadSettingsTextFile(step.Data.SettingsPath);
   if (!read.Ok) {
     Warn(step, read.Message);
+    return false;
+  }
+  // A header or clerk name the register's code page cannot hold is not sent as
+  // a '?' in its place.
+  if (const UnencodableSetting* refused = FirstUnencodableSent(read.Text)) {
+    Warn(step, DescribeUnencodableSetting(step.Data.SettingsPath, *refused, read.Text.Page));
     return false;
   }
   const Settings settings(read.Document, step.Data.DecimalSeparator);

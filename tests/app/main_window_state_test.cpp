@@ -192,6 +192,32 @@ TEST_P(MainWindowStateTest, OpenWithAnEmptyParKeepsTheSettingsAndSaysSo) {
   EXPECT_EQ(state_.Caption(), "TR-88 PLU Manager~[" + Path("e.PLU") + "]");
 }
 
+// Open copies an editor's UTF-8 .PAR in the code page of the register's text,
+// which the dialogs and the download read; a letter the page lacks keeps the
+// settings file, since the copy would lose it.
+TEST_P(MainWindowStateTest, OpenWithAUtf8ParConvertsItOrKeepsTheSettings) {
+  Start();
+  ASSERT_TRUE(SaveAsName(state_, Path("u.PLU")));
+  std::ofstream(Path("u.PAR"), std::ios::trunc) << "[Default]\r\nHeader1=Sklep \xC5\xBB"
+                                                   "abka\r\n";
+  ASSERT_TRUE(OpenName(state_, Path("u.PLU")));
+  const std::string converted =
+      "[Default]\r\nHeader1=Sklep \xAF"
+      "abka\r\n";
+  EXPECT_EQ(ReadAll(settings_), converted);
+
+  std::ofstream(Path("u.PAR"), std::ios::trunc)
+      << "[Other]\r\nCodePage=CP852\r\n[Default]\r\nHeader1=\xE2\x82\xAC 1\r\n";
+  ui_.Clear();
+  ASSERT_TRUE(OpenName(state_, Path("u.PLU")));
+  EXPECT_EQ(ReadAll(settings_), converted);
+  ASSERT_EQ(ui_.Messages.size(), 1u);
+  EXPECT_EQ(ui_.Messages[0].find("\"" + Path("u.PAR") +
+                                 "\" [Default] Header1: U+20AC \"\xE2\x82\xAC\" is not in CP852"),
+            0u)
+      << ui_.Messages[0];
+}
+
 TEST_P(MainWindowStateTest, SelectEcrOkWithoutAClickKeepsTheModelAndWritesService) {
   Start();
   ASSERT_TRUE(SaveAsName(state_, Path("c.PLU")));

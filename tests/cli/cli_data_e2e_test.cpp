@@ -61,13 +61,42 @@ TEST_F(CliDataTest, CheckReportsEveryFindingAndExitsOne) {
 
 TEST_F(CliDataTest, UsageErrorsAndMissingFilesExitTwo) {
   EXPECT_EQ(Cli({"check"}).ExitCode, 2);
-  EXPECT_EQ(Cli({"no-such-command"}).ExitCode, 2);
+  test::ProcessResult unknown = Cli({"no-such-command"});
+  EXPECT_EQ(unknown.ExitCode, 2);
+  EXPECT_NE(unknown.Err.find("unknown command \"no-such-command\"; the commands are: check,"),
+            std::string::npos)
+      << unknown.Err;
   test::ProcessResult missing = Cli({"check", "absent.PLU"});
   EXPECT_EQ(missing.ExitCode, 2);
   EXPECT_NE(missing.Err.find("absent.PLU"), std::string::npos);
   test::ProcessResult unwritable = Cli({"fill-test-data", "/proc/no/such/dir/x.PLU"});
   EXPECT_EQ(unwritable.ExitCode, 2);
   EXPECT_NE(unwritable.Err.find("x."), std::string::npos) << unwritable.Err;
+}
+
+// A file named as typed ("shop") is not the set: every command means shop.PLU,
+// as download always has, so check never passes a file download would refuse.
+TEST_F(CliDataTest, EveryCommandNamesItsSetByTheSameRule) {
+  ASSERT_EQ(Cli({"fill-test-data", "shop"}).ExitCode, 0);
+  std::ofstream(dir_ / "shop") << "1\tTea\t1.00\t20\r\n";
+  test::ProcessResult check = Cli({"check", "shop"});
+  EXPECT_EQ(check.ExitCode, 0) << check.Out << check.Err;
+  ASSERT_EQ(Cli({"export", "shop", "out.csv"}).ExitCode, 0);
+  EXPECT_NE(test::ReadWholeFile((dir_ / "out.csv").string()).find("PLU-3000"), std::string::npos);
+  ASSERT_EQ(Cli({"print", "shop", "--output", "out.txt"}).ExitCode, 0);
+  EXPECT_NE(test::ReadWholeFile((dir_ / "out.txt").string()).find("PLU-3000"), std::string::npos);
+
+  fs::remove(dir_ / "shop.PLU");
+  for (const char* command : {"check", "export", "print", "convert"}) {
+    std::vector<std::string> args = {command, "shop"};
+    if (args[0] == "export") args.push_back("again.csv");
+    if (args[0] == "convert") args.insert(args.end(), {"--to", "cp852"});
+    test::ProcessResult missing = Cli(args);
+    EXPECT_EQ(missing.ExitCode, 2) << command;
+    EXPECT_NE(missing.Err.find("\"shop.PLU\" does not exist"), std::string::npos)
+        << command << ": " << missing.Err;
+  }
+  EXPECT_EQ(test::ReadWholeFile((dir_ / "shop").string()), "1\tTea\t1.00\t20\r\n");
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "cli/support/contract_fixture.h"
-#include "cli/support/sim_process.h"
 
 namespace plumgr {
 namespace {
@@ -12,13 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 constexpr auto npos = std::string::npos;
 
-class DownloadSafetyTest : public test::ContractTest {
- protected:
-  test::ProcessResult Download(const test::SimProcess& sim, std::vector<std::string> args) {
-    args.insert(args.begin(), {"--port", sim.Path(), "download"});
-    return Cli(args);
-  }
-};
+class DownloadSafetyTest : public test::ContractTest {};
 
 TEST_F(DownloadSafetyTest, MissingFilesAreRefusedBeforeThePortOpens) {
   ASSERT_EQ(Cli({"fill-test-data", "shop"}).ExitCode, 0);
@@ -71,6 +64,33 @@ TEST_F(DownloadSafetyTest, TheSettingsFileStaysAndTheSetsParFeedsTheParameters) 
   EXPECT_EQ(block.substr(445, 2), "\x08\xFC") << "VAT rate A 23.00 from shop.PAR";
   EXPECT_EQ(block[223], 3) << "print speed";
   EXPECT_EQ(block.substr(45, 6), std::string("Kiosk\0", 6)) << "the last header sent";
+}
+
+// An editor's UTF-8 .PAR reaches the register in the set's code page, as the
+// table files do; a letter that page lacks is refused before the port opens.
+TEST_F(DownloadSafetyTest, AUtf8ParIsSentInTheSetsCodePage) {
+  ASSERT_EQ(Cli({"fill-test-data", "shop"}).ExitCode, 0);
+  test::SimProcess sim(SimArgs({"--no-line-rate"}));
+  Write("shop.PAR",
+        "\xEF\xBB\xBF[Default]\r\nHeader1=Sklep \xC5\xBB"
+        "abka\r\nClerkName1=\xC5\x81ucja\r\n");
+  test::ProcessResult r = Download(sim, {"shop", "--kinds", "parameter,header"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+
+  const std::size_t frames = Frames().size();
+  Write("shop.PAR", "[Other]\r\nCodePage=CP852\r\n[Default]\r\nHeader1=Cena w \xE2\x82\xAC\r\n");
+  r = Download(sim, {"shop", "--kinds", "plu,header"});
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_NE(r.Err.find("header kind: \"shop.PAR\" [Default] Header1: U+20AC"), npos) << r.Err;
+  EXPECT_NE(r.Err.find("is not in CP852"), npos) << r.Err;
+  EXPECT_NE(r.Err.find("--kinds plu"), npos) << r.Err;
+  sim.Stop();
+  EXPECT_EQ(Frames().size(), frames) << "the port was opened";
+  const std::string block = Memory().Parameters;
+  EXPECT_EQ(block.substr(45, 12), std::string("Sklep \xAF"
+                                              "abka\0",
+                                              12));
+  EXPECT_EQ(block.substr(364, 6), std::string("\xA3ucja\0", 6)) << "clerk 1 in Windows-1250";
 }
 
 TEST_F(DownloadSafetyTest, WithoutARangeTheWholeTableGoesAndABadRangeIsRefused) {

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include "cli/support/contract_fixture.h"
-#include "cli/support/sim_process.h"
 
 namespace plumgr {
 namespace {
@@ -16,10 +15,6 @@ constexpr auto npos = std::string::npos;
 
 class SetWritingTest : public test::ContractTest {
  protected:
-  test::ProcessResult Upload(const test::SimProcess& sim, std::vector<std::string> args) {
-    args.insert(args.begin(), {"--port", sim.Path(), "upload"});
-    return Cli(args);
-  }
   void ReadOnly(const std::string& name) const { ::chmod(Path(name).c_str(), 0444); }
 };
 

@@ -162,6 +162,8 @@ TEST_F(TransferEndTest, UnderJsonEveryLineIsAnObjectAndTheLastOneTheResult) {
   const std::vector<Case> cases = {
       {{"check", "shop"}, 0, "No findings in shop.PLU"},
       {{"--help"}, 0, ""},
+      {{"--version"}, 0, "plumgr-cli "},
+      {{"nosuch"}, 2, "unknown command \\\"nosuch\\\"; the commands are: check, convert"},
       {{"check"}, 2, "SET is required"},
       {{"download", "shop", "--from", "x"}, 2, "Invalid PLU range"},
       {{"download", "gone"}, 2, "\\\"gone.PLU\\\" does not exist"},

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "cli/support/run_process.h"
+#include "cli/support/sim_process.h"
 
 namespace plumgr::test {
 
@@ -106,6 +107,18 @@ class ContractTest : public ::testing::Test {
   }
   ProcessResult Cli(const std::vector<std::string>& args) const {
     return RunProcess(CliPath(), CliArgs(args), dir_.string());
+  }
+  // plumgr-cli COMMAND ARGS with the simulated register on its port.
+  ProcessResult OnRegister(const SimProcess& sim, const std::string& command,
+                           std::vector<std::string> args) const {
+    args.insert(args.begin(), {"--port", sim.Path(), command});
+    return Cli(args);
+  }
+  ProcessResult Download(const SimProcess& sim, std::vector<std::string> args) const {
+    return OnRegister(sim, "download", std::move(args));
+  }
+  ProcessResult Upload(const SimProcess& sim, std::vector<std::string> args) const {
+    return OnRegister(sim, "upload", std::move(args));
   }
   // ecrsim's options with its frame log and its memory saved on exit.
   std::vector<std::string> SimArgs(std::vector<std::string> args) const {
