@@ -180,19 +180,24 @@ class Tally:
         self.resends += resends(frames)
 
     def outcome(self, seed, what, outcome, differ):
+        """Counts the round and returns its verdict for the round's line."""
         self.rounds += 1
         if outcome.status is None or outcome.status not in (0, 1):
             self.unexpected.append(f"seed {seed} {what}: exit {outcome.status}: {outcome.message}")
-        elif outcome.status == 0 and differ and outcome.warned_late:
+            return "UNEXPECTED END"
+        if outcome.status == 0 and differ and outcome.warned_late:
             self.warned.append(f"seed {seed} {what}: exit 0 with the late-reply warning; {differ}")
-        elif outcome.status == 0 and differ:
+            return "differs, with the late-reply warning"
+        if outcome.status == 0 and differ:
             self.silent.append(f"seed {seed} {what}: exit 0 but {differ}")
-        elif outcome.status == 0:
+            return "SILENT CORRUPTION"
+        if outcome.status == 0:
             self.ok += 1
-        else:
-            key = f"{what}: exit {outcome.status}: {outcome.message}"
-            self.failed[key] = self.failed.get(key, 0) + 1
-            self.failed_seeds.setdefault(key, []).append(seed)
+            return "matched"
+        key = f"{what}: exit {outcome.status}: {outcome.message}"
+        self.failed[key] = self.failed.get(key, 0) + 1
+        self.failed_seeds.setdefault(key, []).append(seed)
+        return "failed"
 
 
 def make_source(build, work):
@@ -240,17 +245,18 @@ class References:
 
 
 def download_round(options, work, settings, source, rows, seed, faults, references, tally):
+    want = references.memory(rows)
     register = Register(options.build, work, "down", faults, options.line_rate)
-    outcome = download(options.build, settings, register, source, rows, verify=seed % 4 == 1)
-    register.stop()
+    try:
+        outcome = download(options.build, settings, register, source, rows,
+                           verify=seed % 4 == 1)
+    finally:
+        register.stop()
     tally.add(register.frames())
     differ = ""
-    if outcome.status == 0:
-        want, got = references.memory(rows), register.memory()
-        if want != got:
-            differ = first_difference(want, got)
-    tally.outcome(seed, "download", outcome, differ)
-    return outcome
+    if outcome.status == 0 and want != register.memory():
+        differ = first_difference(want, register.memory())
+    return outcome, tally.outcome(seed, "download", outcome, differ)
 
 
 def upload_round(options, work, settings, source, rows, seed, faults, references, tally):
@@ -260,13 +266,16 @@ def upload_round(options, work, settings, source, rows, seed, faults, references
     target = work / "up" / "shop.PLU"
     shutil.rmtree(target.parent, ignore_errors=True)
     target.parent.mkdir()
-    outcome = cli(options.build, settings, str(register.link), "upload", str(target),
-                  "--kinds", KINDS, "--from", "1", "--to", str(rows))
-    register.stop()
+    try:
+        outcome = cli(options.build, settings, str(register.link), "upload", str(target),
+                      "--kinds", KINDS, "--from", "1", "--to", str(rows))
+    finally:
+        register.stop()
     tally.add(register.frames())
     differ = differing_files(source, target, rows) if outcome.status == 0 else []
-    tally.outcome(seed, "upload", outcome, ", ".join(differ) + (" differ" if differ else ""))
-    return outcome
+    verdict = tally.outcome(seed, "upload", outcome,
+                            ", ".join(differ) + (" differ" if differ else ""))
+    return outcome, verdict
 
 
 def report(tally, options, seed, started):
@@ -306,6 +315,10 @@ def main():
                         help="let ecrsim move bytes at once instead of at 115200 baud")
     parser.add_argument("--keep", action="store_true", help="keep the work folder")
     options = parser.parse_args()
+    # A soak started in the background ignores SIGINT; either signal ends it
+    # after tidying up the round under way, with the figures so far.
+    for number in (signal.SIGINT, signal.SIGTERM):
+        signal.signal(number, signal.default_int_handler)
 
     work = Path(tempfile.mkdtemp(prefix="plumgr-soak-"))
     started = time.monotonic()
@@ -320,13 +333,14 @@ def main():
             faults = draw_faults(rng)
             rows = rows_of_round(faults, options.rows)
             run = download_round if seed % 2 else upload_round
-            outcome = run(options, work, settings, source, rows, seed, faults, references, tally)
+            outcome, verdict = run(options, work, settings, source, rows, seed, faults,
+                                   references, tally)
             print(f"seed {seed} {run.__name__[:-6]} {rows} rows: {' '.join(faults)}: "
-                  f"exit {outcome.status}: {outcome.message[:80]}: "
+                  f"exit {outcome.status}: {outcome.message[:80]}: {verdict}: "
                   f"{tally.packages} packages so far", flush=True)
             seed += 1
     except KeyboardInterrupt:
-        print("\ninterrupted", flush=True)
+        print("\ninterrupted: the round under way is not counted", flush=True)
     finally:
         if options.keep:
             print(f"work folder: {work}")
