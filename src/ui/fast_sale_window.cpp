@@ -22,8 +22,7 @@ constexpr int kColumnWidths[] = {100, 216, 54};
 const QColor kTitleColour(0, 0, 128);  // navy, as the main tables' titles
 
 QString FastTitle(std::size_t at) {
-  const std::vector<std::string>& titles = Texts().FastTitles.Entries;
-  return at < titles.size() ? DisplayText(titles[at]) : QString();
+  return TitleText(Texts().FastTitles.Entries, at);
 }
 
 }  // namespace
@@ -181,12 +180,7 @@ void FastSaleWindow::Ok() {
   if (QWidget* editor = QApplication::focusWidget();
       editor != nullptr && editor->parentWidget() == grid_->viewport())
     QMetaObject::invokeMethod(grid_, "commitData", Q_ARG(QWidget*, editor));
-  const EditorResult stored = store_(model_);
-  if (!stored) {
-    ShowRefusal(this, ui_, stored);
-    return;
-  }
-  close();
+  if (StoredOrRefused(this, ui_, store_(model_))) close();
 }
 
 void FastSaleWindow::keyPressEvent(QKeyEvent* event) {

@@ -51,9 +51,7 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
   if (orientation == Qt::Vertical) {
     if (role == Qt::DisplayRole) return section + 1;
   } else if (role == Qt::DisplayRole) {
-    const std::vector<std::string>& titles = Titles(Id());
-    const auto col = static_cast<std::size_t>(section + 1);
-    return col < titles.size() ? InterfaceText(titles[col]) : QString();
+    return TitleText(Titles(Id()), static_cast<std::size_t>(section + 1));
   }
   if (role == Qt::ForegroundRole) return QColor(Qt::darkBlue);
   if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);

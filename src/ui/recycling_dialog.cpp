@@ -63,12 +63,9 @@ QVariant RecyGridModel::data(const QModelIndex& index, int role) const {
 
 QVariant RecyGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal) return {};
-  const std::vector<std::string>& titles = Texts().RecyTitles.Entries;
   switch (role) {
-    case Qt::DisplayRole: {
-      const auto at = static_cast<std::size_t>(section);
-      return at < titles.size() ? DisplayText(titles[at]) : QString();
-    }
+    case Qt::DisplayRole:
+      return TitleText(Texts().RecyTitles.Entries, static_cast<std::size_t>(section));
     case Qt::ForegroundRole:
       return kTitleColour;
     case Qt::TextAlignmentRole:

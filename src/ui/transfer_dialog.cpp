@@ -13,6 +13,7 @@
 #include "app/register_commands.h"
 #include "ui/dialogs.h"
 #include "ui/display_text.h"
+#include "ui/window_parts.h"
 #include "ui/window_texts.h"
 
 namespace plumgr::ui {
@@ -28,13 +29,6 @@ QSpinBox* MakeRangeEdit(QWidget* parent, const char* name, int maximum, int valu
   edit->setValue(value);
   edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(kRangeDigits + 3, '9')));
   return edit;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  if (buddy) label->setBuddy(buddy);
-  return label;
 }
 
 }  // namespace
@@ -64,19 +58,13 @@ TransferSelectionDialog::TransferSelectionDialog(QWidget* parent, TransferDialog
   auto* range = new QGroupBox(tr("PLU range"), this);
   range->setObjectName("PLURangeGroupBox");
   auto* range_grid = new QGridLayout(range);
-  range_grid->addWidget(MakeLabel(range, "Label1", tr("&From:"), from_), 0, 0);
+  range_grid->addWidget(MakeNamedLabel(range, "Label1", tr("&From:"), from_), 0, 0);
   range_grid->addWidget(from_, 0, 1);
-  range_grid->addWidget(MakeLabel(range, "Label2", tr("&To:"), to_), 1, 0);
+  range_grid->addWidget(MakeNamedLabel(range, "Label2", tr("&To:"), to_), 1, 0);
   range_grid->addWidget(to_, 1, 1);
-  range_grid->addWidget(MakeLabel(range, "Label3", tr("PLU No."), nullptr), 0, 2, 2, 1);
+  range_grid->addWidget(MakeNamedLabel(range, "Label3", tr("PLU No."), nullptr), 0, 2, 2, 1);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("CancelBtn");
-  connect(buttons, &QDialogButtonBox::accepted, this, &TransferSelectionDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancel(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(kinds_, 1);
