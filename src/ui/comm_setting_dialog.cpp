@@ -155,6 +155,13 @@ CommSettingDialog::CommSettingDialog(QWidget* parent, const PortSettingLookup& l
   layout->addLayout(code_page_row);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  // Tab goes down the window: the port, the speed, the code page, the buttons.
+  std::vector<QWidget*> order = {port_};
+  for (QAbstractButton* baud : baud_->buttons())
+    order.push_back(baud);
+  order.insert(order.end(), {code_page_, buttons->button(QDialogButtonBox::Ok),
+                             buttons->button(QDialogButtonBox::Cancel)});
+  ChainTabOrder(order);
   port_->setFocus();
   RegisterLanguageWindow(this);
 }

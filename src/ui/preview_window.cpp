@@ -2,6 +2,7 @@
 
 #include <QAbstractPrintDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -77,6 +78,15 @@ void PreviewWindow::ShowGrid(TMyGrid& grid, int keyboard_type) {
   raise();
   activateWindow();
   paint_box_->update();
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+  // Escape is Cancel, as in the dialogs.
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 bool PreviewWindow::PrintSheet() {

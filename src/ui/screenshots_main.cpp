@@ -27,12 +27,14 @@
 #include "data/definitions.h"
 #include "data/ini_file.h"
 #include "data/settings_keys.h"
+#include "ui/convert_set_dialog.h"
 #include "ui/demo_session.h"
 #include "ui/grid_view.h"
 #include "ui/hotkey_editor_window.h"
 #include "ui/import_dialog.h"
 #include "ui/main_window.h"
 #include "ui/progress_window.h"
+#include "ui/restore_window.h"
 
 namespace {
 
@@ -371,6 +373,15 @@ int main(int argc, char** argv) {
   shooter.Modal("RecyForm", [&] { shooter.Action("RecyItem"); });
   shooter.Window("FastSaleButtonsfrm", [&] { shooter.Action("fastsalebuttons1"); });
   shooter.Comparison();
+  shooter.Modal("ConvertDlg", [&] { ui::ChooseConversionPage(&window, CodePageId::Windows1250); });
+  shooter.Modal("RestoreDlg", [&] {
+    const std::vector<std::string>& kinds = Texts().DownloadKindNames.Entries;
+    ui::ShowRestoreWindow(
+        &window,
+        {QDir(set_dir.path()).filePath("Sklep.backups/register-20260112-093015").toStdString(),
+         "2026-01-12 09:30:15",
+         {kinds.begin(), kinds.begin() + 3}});
+  });
   shooter.RunningDownload();
   shooter.ErrorReport();
   shooter.HotKeyDesigner();

@@ -64,16 +64,18 @@ TransferSelectionDialog::TransferSelectionDialog(QWidget* parent, TransferDialog
   range_grid->addWidget(to_, 1, 1);
   range_grid->addWidget(MakeNamedLabel(range, "Label3", tr("PLU No."), nullptr), 0, 2, 2, 1);
 
-  QDialogButtonBox* buttons = MakeOkCancel(this);
-
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(kinds_, 1);
   layout->addWidget(range);
+  // Made before the buttons, so that Tab reaches it between the range and OK.
   if (model.OffersRegisterChecks) {
     backup_ = new QCheckBox(tr("&Back up the register's data first"), this);
     backup_->setObjectName("BackupChk");
     backup_->setChecked(model.BackupFirst);
     layout->addWidget(backup_);
+  }
+  QDialogButtonBox* buttons = MakeOkCancel(this);
+  if (model.OffersRegisterChecks) {
     QPushButton* compare = buttons->addButton(tr("&Compare..."), QDialogButtonBox::ActionRole);
     compare->setObjectName("CompareBtn");
     connect(compare, &QPushButton::clicked, this, &TransferSelectionDialog::CompareFirst);

@@ -39,6 +39,11 @@ QPushButton* MakePanelButton(QWidget* panel, const char* name, const QString& ca
   return button;
 }
 
+void ChainTabOrder(const std::vector<QWidget*>& widgets) {
+  for (std::size_t i = 1; i < widgets.size(); ++i)
+    QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+}
+
 void CentreOverOwner(QWidget* window) {
   QWidget* owner = window->parentWidget();
   if (owner == nullptr) return;

@@ -4,6 +4,7 @@
 // hot-key windows' panels, and the placement of a window over its owner.
 
 #include <QString>
+#include <vector>
 
 class QDialog;
 class QDialogButtonBox;
@@ -24,6 +25,9 @@ QDialogButtonBox* MakeOkCancel(QDialog* dialog, const char* ok_name = "OKBtn",
 
 // A button of the hot-key windows' bottom panels, at the size the panels have.
 QPushButton* MakePanelButton(QWidget* panel, const char* name, const QString& caption);
+
+// Tab moves through the widgets in this order (the ones not named keep theirs).
+void ChainTabOrder(const std::vector<QWidget*>& widgets);
 
 // Moves a top-level window so that it is centred over its parent's frame.
 void CentreOverOwner(QWidget* window);

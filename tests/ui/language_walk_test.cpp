@@ -4,12 +4,14 @@
 // of known windows does, so the shipped files reach every text.
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
@@ -190,22 +192,15 @@ class LanguageWalkTest : public test::WindowTest {
         {"ParaDlg", "ParameterItem"},        {"VatrateFrm", "axRate1"},
         {"HeaderFrm", "Message1"},           {"RecyForm", "RecyItem"}};
     for (const auto& [window, item] : dialogs) {
-      WhenShown(window, [&](QWidget* dialog) {
-        visit(dialog);
-        dialog->close();
-      });
-      Action(item)->trigger();
+      VisitModal(window, visit, [&] { Action(item)->trigger(); });
     }
-    WhenShown("DataDlg", [&](QWidget* dialog) {
-      visit(dialog);
-      dialog->close();
-    });
-    QTest::keyClick(&Plu(), Qt::Key_F6, Qt::ControlModifier | Qt::AltModifier);
+    VisitModal("DataDlg", visit,
+               [&] { QTest::keyClick(&Plu(), Qt::Key_F6, Qt::ControlModifier | Qt::AltModifier); });
     Action("fastsalebuttons1")->trigger();
     for (QWidget* window : QApplication::topLevelWidgets())
       if (window->objectName() == "FastSaleButtonsfrm" && window->isVisible()) {
         visit(window);
-        window->close();
+        CloseByKeyboard(window);
       }
     VisitRegisterAndFileWindows(visit);
     VisitHotKeyWindows(visit);
@@ -215,9 +210,26 @@ class LanguageWalkTest : public test::WindowTest {
                   const std::function<void()>& open) {
     WhenShown(name, [&](QWidget* dialog) {
       visit(dialog);
-      dialog->close();
+      CloseByKeyboard(dialog);
     });
     open();
+  }
+
+  // Enter is OK (or the dialog's one action) and Escape is Cancel: a dialog
+  // has a default button, and Escape closes every window but the editor's.
+  static void CloseByKeyboard(QWidget* window) {
+    const std::string name = window->objectName().toStdString();
+    // The recycling grid takes Enter to move on to the next price.
+    if (qobject_cast<QDialog*>(window) != nullptr && name != "RecyForm") {
+      bool has_default = false;
+      for (QPushButton* button : window->findChildren<QPushButton*>())
+        has_default = has_default || (button->isVisible() && button->isDefault());
+      EXPECT_TRUE(has_default) << name << " has no button for Enter";
+    }
+    QWidget* focused = window->focusWidget();
+    QTest::keyClick(focused != nullptr ? focused : window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible()) << name << " stays open on Escape";
+    window->close();
   }
 
   // Import, Convert set, Compare and Restore: the windows of a file or of the
@@ -249,7 +261,7 @@ class LanguageWalkTest : public test::WindowTest {
          {static_cast<QWidget*>(&editor.Picker()), static_cast<QWidget*>(&editor.Preview())}) {
       window->show();
       visit(window);
-      window->close();
+      CloseByKeyboard(window);
     }
     editor.close();
   }
