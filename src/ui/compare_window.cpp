@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "data/definitions.h"
 #include "ui/display_text.h"
 #include "ui/window_texts.h"
 
@@ -19,9 +20,10 @@ enum Column { kItem, kAction, kField, kOld, kNew, kColumnCount };
 QTableWidget* MakeLineTable(QWidget* parent, const CompareWindowModel& model) {
   auto* table = new QTableWidget(static_cast<int>(model.Lines.size()), kColumnCount, parent);
   table->setObjectName("DiffGrid");
-  table->setHorizontalHeaderLabels({QObject::tr("Item"), QObject::tr("Action"),
-                                    QObject::tr("Field"), QObject::tr("Register holds"),
-                                    QObject::tr("Download sends")});
+  QStringList titles;
+  for (int col = 0; col < kColumnCount; ++col)
+    titles << TitleText(Texts().CompareTitles.Entries, static_cast<std::size_t>(col));
+  table->setHorizontalHeaderLabels(titles);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->verticalHeader()->setVisible(false);

@@ -1,6 +1,7 @@
 #include "ui/grid_table_model.h"
 
 #include "ui/display_text.h"
+#include "ui/fixed_cells.h"
 
 #include <QColor>
 
@@ -53,9 +54,7 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
   } else if (role == Qt::DisplayRole) {
     return TitleText(Titles(Id()), static_cast<std::size_t>(section + 1));
   }
-  if (role == Qt::ForegroundRole) return QColor(Qt::darkBlue);
-  if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
-  return {};
+  return FixedCellLook(role);
 }
 
 Qt::ItemFlags GridTableModel::flags(const QModelIndex& index) const {
