@@ -299,6 +299,14 @@ KnownWindow HotkeyFrm() {
   return {"HotkeyFrm", "Edit PLU Key", std::move(c)};
 }
 
+// The hot-key editor's font dialog: Qt's font chooser with the key's colour.
+KnownWindow KeyFontDlg() {
+  return {"dlgFont1",
+          "Font",
+          {Named("FontChooser"), Text("ColourLabel", "&Colour:"), Named("FontColorBox"),
+           Text("OKBtn", "OK"), Text("CancelBtn", "Cancel")}};
+}
+
 KnownWindow PreviewFrm() {
   return {"PreviewFrm",
           "Preview",
@@ -355,6 +363,7 @@ std::vector<KnownWindow> BuildKnownWindows() {
           SelectFrm(),
           HotPluFrm(),
           HotkeyFrm(),
+          KeyFontDlg(),
           PreviewFrm(),
           VatrateFrm(),
           HeaderFrm(),

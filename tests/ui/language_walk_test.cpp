@@ -4,10 +4,14 @@
 // of known windows does, so the shipped files reach every text.
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -27,6 +31,7 @@
 #include "ui/display_text.h"
 #include "ui/hotkey_editor_window.h"
 #include "ui/hotkey_picker_dialog.h"
+#include "ui/key_font_dialog.h"
 #include "ui/preview_window.h"
 #include "ui/progress_window.h"
 #include "ui/restore_window.h"
@@ -155,6 +160,37 @@ void ExpectMnemonicsApart(QWidget* window) {
   apart(titles, " menu bar");
 }
 
+// Tab runs down the window as it reads: from one control to the next it never
+// goes back up, except into a column further right (a grid of fields filled
+// column by column). The main window's order is its tables'.
+void ExpectTabGoesDown(QWidget* window) {
+  if (qobject_cast<QMainWindow*>(window) != nullptr) return;
+  const auto takes_tab = [window](QWidget* widget) {
+    const bool control =
+        qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+        qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QComboBox*>(widget) ||
+        qobject_cast<QAbstractItemView*>(widget);
+    return control && WindowOf(widget) == window && widget->isVisibleTo(window) &&
+           widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus);
+  };
+  const auto rect_of = [window](QWidget* widget) {
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+  };
+  constexpr int kSlack = 2;
+  QWidget* before = nullptr;
+  for (QWidget* next = window->nextInFocusChain(); next != window;
+       next = next->nextInFocusChain()) {
+    if (!takes_tab(next)) continue;
+    if (before != nullptr) {
+      const QRect from = rect_of(before), to = rect_of(next);
+      EXPECT_TRUE(to.top() >= from.top() - kSlack || to.left() >= from.right() - kSlack)
+          << window->objectName().toStdString() << ": Tab goes up from "
+          << before->objectName().toStdString() << " to " << next->objectName().toStdString();
+    }
+    before = next;
+  }
+}
+
 // Every text a window shows through the file's keys, and the titles of its tables.
 using ShownTexts = std::map<std::string, QString>;
 
@@ -258,7 +294,8 @@ class LanguageWalkTest : public test::WindowTest {
     ui::HotkeyEditorWindow& editor = Window().HotKeyEditor();
     visit(&editor);
     for (QWidget* window :
-         {static_cast<QWidget*>(&editor.Picker()), static_cast<QWidget*>(&editor.Preview())}) {
+         {static_cast<QWidget*>(&editor.Picker()), static_cast<QWidget*>(&editor.FontDialog()),
+          static_cast<QWidget*>(&editor.Preview())}) {
       window->show();
       visit(window);
       CloseByKeyboard(window);
@@ -326,9 +363,10 @@ TEST_F(LanguageWalkTest, EveryWindowShowsItsBuiltInTextsWithoutAFileAndThePolish
   VisitWindows([&](QWidget* window) {
     ExpectWindowTexts(window, none);
     ExpectMnemonicsApart(window);
+    ExpectTabGoesDown(window);
     ++windows;
   });
-  EXPECT_EQ(windows, 22);
+  EXPECT_EQ(windows, 23);
 
   const std::string polish = std::string(PLUMGR_SOURCE_DIR) + "/lang/pl.LNG";
   LanguageReadResult read = LanguageFile::Read(polish);
