@@ -117,8 +117,6 @@ CommSettingDialog::CommSettingDialog(QWidget* parent, const PortSettingLookup& l
 
   port_ = new QComboBox(this);
   port_->setObjectName("PortCB");
-  // The whole device path shows: the window widens for a long one.
-  port_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   for (int i = 0; i <= kPortCount; ++i)
     port_->addItem(PortChoiceText(i, lookup, present));
   auto* port_label = new QLabel(tr("P&ort:"), this);
