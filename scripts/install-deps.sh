@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  qt6-base-dev qt6-serialport-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev libgl-dev qt6-translations-l10n
   libxlsxwriter-dev zlib1g-dev libzip-dev libfreexl-dev
   clang libclang-rt-14-dev clang-format
   python3 python3-xlrd libreoffice-calc-nogui

@@ -28,15 +28,12 @@ std::string SummaryText(const std::vector<DiffRow>& rows) {
          Counted(clears, "to clear") + ".";
 }
 
-// "PLU, department and VAT": the kinds a restore sends.
-std::string KindList(std::uint8_t kinds) {
+// The names of the kinds a restore sends, as the download dialog lists them.
+std::vector<std::string> KindNames(std::uint8_t kinds) {
   std::vector<std::string> names;
   for (int kind = 0; kind < kDownloadKindCount; ++kind)
     if (kinds & KindBit(kind)) names.push_back(DownloadKindName(kind));
-  std::string text;
-  for (std::size_t i = 0; i < names.size(); ++i)
-    text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
-  return text;
+  return names;
 }
 
 }  // namespace
@@ -107,7 +104,7 @@ bool RegisterMenu::BeforeDownload(TransferDialogModel& model, const CompareView&
   return true;
 }
 
-bool RegisterMenu::RestoreItemClick() {
+bool RegisterMenu::RestoreItemClick(const RestoreView& confirm) {
   FileDialogOptions options{kRestoreFilter, "ini", "."};
   const std::string root = RegisterBackupRoot(state_.CurrentFileName(), state_.SettingsPath());
   std::error_code ec;
@@ -121,10 +118,8 @@ bool RegisterMenu::RestoreItemClick() {
     return false;
   }
   const RestorePlan plan = PlanRestore(*backup);
-  const std::string question = "Send the backup made " + backup->Manifest.Made +
-                               " back to the register? It replaces the register's " +
-                               KindList(plan.DownloadKinds) + ".";
-  if (state_.Ui().AskYesNo(question) != Answer::Yes) return false;
+  if (!confirm({backup->Folder, backup->Manifest.Made, KindNames(plan.DownloadKinds)}))
+    return false;
   RegisterLink link = Link();
   const RestoreOutcome outcome = RestoreBackup(link, *backup);
   if (!outcome.Message.empty()) state_.Ui().ShowError(outcome.Message);

@@ -39,6 +39,16 @@ CompareWindowModel MakeCompareWindow(const std::vector<DiffRow>& rows);
 // Shows the window modally; true when the operator chose Download.
 using CompareView = std::function<bool(const CompareWindowModel& model)>;
 
+// "Restore": the backup chosen, what it sends back, and Send or Cancel.
+struct RestoreWindowModel {
+  std::string Folder;              // the backup's folder
+  std::string Made;                // when it was made, as its backup.ini says
+  std::vector<std::string> Kinds;  // the kinds it replaces in the register
+};
+
+// Shows the window modally; true when the operator chose to send the backup.
+using RestoreView = std::function<bool(const RestoreWindowModel& model)>;
+
 class RegisterMenu {
  public:
   RegisterMenu(MainWindowState& state, TKovoIBusComm& bus, ProgressModel& progress,
@@ -58,9 +68,10 @@ class RegisterMenu {
   // backup of the register's data (the download goes on only when it was made).
   bool BeforeDownload(TransferDialogModel& model, const CompareView& view);
 
-  // "Restore...": the backup's backup.ini chosen in the open dialog, a
-  // confirmation, and the backup sent. True when it was sent.
-  bool RestoreItemClick();
+  // "Restore...": the backup's backup.ini chosen in the open dialog (which
+  // starts in the backups of the open set), the window, and the backup sent.
+  // True when it was sent.
+  bool RestoreItemClick(const RestoreView& confirm);
 
   // The folder of the last backup made before a download.
   const std::string& LastBackup() const { return last_backup_; }

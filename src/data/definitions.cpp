@@ -59,6 +59,8 @@ DisplayTexts DefaultDisplayTexts(char sep) {
       {"PLU", "department", "recycling", "parameter", "VAT", "Fast Sale Buttons", "Header"}};
   t.UploadKindNames = {"UploadItem Tips",
                        {"PLU", "department", "recycling", "Fast Sale Buttons", "parameter"}};
+  t.CompareTitles = {"Compare Titles",
+                     {"Item", "Action", "Field", "Register holds", "Download sends"}};
   t.ZeroPrice = std::string("0") + sep + "00";
   t.ZeroStock = std::string("0") + sep + "000";
   t.ZeroRate = std::string("00") + sep + "00";

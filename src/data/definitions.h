@@ -67,6 +67,8 @@ struct DisplayTexts {
   TitleTable FastTitles;
   TitleTable DownloadKindNames;
   TitleTable UploadKindNames;
+  // The columns of the comparison with the register.
+  TitleTable CompareTitles;
   ProgressTextSet ProgressTexts;
   // The zero amounts of the table defaults, built with the locale's separator.
   std::string ZeroPrice = "0.00";

@@ -11,8 +11,8 @@ constexpr std::string_view kCaptionSuffix = ".Caption";
 constexpr std::string_view kHintSuffix = ".Hint";
 
 std::vector<TitleTable*> TitleTables(DisplayTexts& texts) {
-  return {&texts.PluTitles,  &texts.DeptTitles,        &texts.RecyTitles,
-          &texts.FastTitles, &texts.DownloadKindNames, &texts.UploadKindNames};
+  return {&texts.PluTitles,         &texts.DeptTitles,      &texts.RecyTitles,   &texts.FastTitles,
+          &texts.DownloadKindNames, &texts.UploadKindNames, &texts.CompareTitles};
 }
 
 struct ProgressTextRef {

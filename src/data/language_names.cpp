@@ -35,8 +35,8 @@ KnownWindow MainForm() {
       Text("SaveItem", "&Save"),
       Text("SaveasItem", "Save &as..."),
       Text("ReportSaveAs1", "Report Save As..."),
-      Text("ImportItem", "Import..."),
-      Text("ConvertItem", "Convert set..."),
+      Text("ImportItem", "&Import..."),
+      Text("ConvertItem", "Con&vert set..."),
       Text("N2", "-"),
       Text("RecyItem", "Recycling..."),
       Text("ParameterItem", "Parameter..."),
@@ -59,8 +59,8 @@ KnownWindow MainForm() {
       Text("DownloadItem", "Download data..."),
       Text("UploadItem", "Upload data..."),
       Text("UploadRPItem", "Upload report"),
-      Text("CompareItem", "Compare with register..."),
-      Text("RestoreItem", "Restore..."),
+      Text("CompareItem", "&Compare with register..."),
+      Text("RestoreItem", "&Restore..."),
       Text("DownloadFontItem", "Download font..."),
       Text("HelpMenu", "&Help"),
       Text("ContentItem", "&Contents"),
@@ -100,7 +100,7 @@ KnownWindow CommDlg() {
           "Communication setting",
           {Text("BaudRateRG", "&Baud rate"), Text("ParityRG", "&Parity"),
            Text("StopBitsRG", "&StopBits"), Text("PortLabel", "P&ort:"), Named("PortCB"),
-           Named("DevicesLabel"), Text("CodePageLabel", "Code &page of the register's text:"),
+           Named("DevicesLabel"), Text("CodePageLabel", "&Code page of the register's text:"),
            Named("CodePageCB"), Text("OKBtn", "OK"), Text("CancelBtn", "Cancel")}};
 }
 
@@ -146,6 +146,23 @@ KnownWindow CompareDlg() {
           "Compare with register",
           {Named("SummaryLabel"), Named("DiffGrid"), Text("DownloadBtn", "&Download"),
            Text("CloseBtn", "&Close")}};
+}
+
+KnownWindow ConvertDlg() {
+  return {"ConvertDlg",
+          "Convert set",
+          {Text("FromLabel", "Code page of the set:"), Named("FromPageLabel"),
+           Text("ToLabel", "&Convert it to:"), Named("ToPageCB"), Text("OKBtn", "OK"),
+           Text("CancelBtn", "Cancel")}};
+}
+
+KnownWindow RestoreDlg() {
+  return {"RestoreDlg",
+          "Restore",
+          {Text("FolderLabel", "Backup:"), Named("FolderText"), Text("MadeLabel", "Made:"),
+           Named("MadeText"), Text("KindsLabel", "Sends back:"), Named("KindsText"),
+           Text("WarningLabel", "The register's data of these kinds is replaced by the backup's."),
+           Text("SendBtn", "&Send"), Text("CancelBtn", "Cancel")}};
 }
 
 KnownWindow DetectPortDlg() {
@@ -282,6 +299,14 @@ KnownWindow HotkeyFrm() {
   return {"HotkeyFrm", "Edit PLU Key", std::move(c)};
 }
 
+// The hot-key editor's font dialog: Qt's font chooser with the key's colour.
+KnownWindow KeyFontDlg() {
+  return {"dlgFont1",
+          "Font",
+          {Named("FontChooser"), Text("ColourLabel", "&Colour:"), Named("FontColorBox"),
+           Text("OKBtn", "OK"), Text("CancelBtn", "Cancel")}};
+}
+
 KnownWindow PreviewFrm() {
   return {"PreviewFrm",
           "Preview",
@@ -338,11 +363,14 @@ std::vector<KnownWindow> BuildKnownWindows() {
           SelectFrm(),
           HotPluFrm(),
           HotkeyFrm(),
+          KeyFontDlg(),
           PreviewFrm(),
           VatrateFrm(),
           HeaderFrm(),
           FastSaleButtonsfrm(),
-          ImportDlg()};
+          ImportDlg(),
+          ConvertDlg(),
+          RestoreDlg()};
 }
 
 }  // namespace

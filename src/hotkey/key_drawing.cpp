@@ -65,13 +65,8 @@ std::string ShortestNumber(double value, char decimal_separator) {
 
 }  // namespace
 
-KeyDrawContext::KeyDrawContext(std::string code_page)
-    : decoder_(code_page.c_str(), QStringConverter::Flag::Stateless) {}
-
 QString KeyDrawContext::Decode(std::string_view text) const {
-  QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
-  if (!decoder_.isValid()) return QString::fromLatin1(bytes);
-  return decoder_.decode(bytes);
+  return QString::fromStdU16String(DecodeCodePage(text, UpperHalfInForce()));
 }
 
 void TakeLocaleNotation(KeyDrawContext& context) {
@@ -79,7 +74,7 @@ void TakeLocaleNotation(KeyDrawContext& context) {
   const char* symbol = std::localeconv()->currency_symbol;
   const QString text = QString::fromLocal8Bit(symbol != nullptr ? symbol : "");
   context.CurrencySymbol =
-      EncodeCodePage(text.toStdU16String(), Windows1250()).value_or(std::string());
+      EncodeCodePage(text.toStdU16String(), UpperHalfInForce()).value_or(std::string());
 }
 
 QColor ResolveColor(TColor color, const QPalette& palette) {

@@ -7,7 +7,6 @@
 #include <QPalette>
 #include <QPen>
 #include <QString>
-#include <QStringDecoder>
 
 #include <optional>
 #include <string>
@@ -20,19 +19,16 @@ class QPainter;
 namespace plumgr {
 
 // What drawing needs from the surroundings: the palette that system colours
-// resolve to, the locale's notation for prices and the code page of the texts.
+// resolve to and the locale's notation for prices.
 class KeyDrawContext {
  public:
   QPalette Palette;
   char DecimalSeparator = '.';
   std::string CurrencySymbol;
 
-  explicit KeyDrawContext(std::string code_page = "windows-1250");
-  // Single-byte text as it is stored, for display.
+  // The captions are PLU and department names, the register's text: for
+  // display they are read in the code page of the register's text in force.
   QString Decode(std::string_view text) const;
-
- private:
-  mutable QStringDecoder decoder_;
 };
 
 // The process locale's decimal separator and currency symbol (as code-page

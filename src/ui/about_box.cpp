@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/qt_ui_port.h"
+#include "ui/display_text.h"
 #include "ui/window_texts.h"
 
 #ifndef PLUMGR_VERSION
@@ -29,14 +29,16 @@ AboutBox::AboutBox(const std::string& title, const std::string& company, QWidget
   setObjectName("AboutBox");
   setWindowTitle("About...");
   auto* layout = new QVBoxLayout(this);
-  QLabel* product = AddLabel(layout, "ProductName", ToQString(title));
+  QLabel* product = AddLabel(layout, "ProductName", InterfaceText(title));
   QFont bold = product->font();
   bold.setBold(true);
   bold.setPointSizeF(bold.pointSizeF() * 1.4);
   product->setFont(bold);
   AddLabel(layout, "Version", QString("Version %1").arg(PLUMGR_VERSION));
   AddLabel(layout, "BuildLabel", QString("Built with Qt %1").arg(QT_VERSION_STR));
-  AddLabel(layout, "Copyright", ToQString(company));
+  // [Version] CompanyName is read from the settings file, which is
+  // Windows-1250 like every file of the program.
+  AddLabel(layout, "Copyright", InterfaceText(company));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
   buttons->button(QDialogButtonBox::Ok)->setObjectName("OKButton");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

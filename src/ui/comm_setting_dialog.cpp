@@ -16,6 +16,7 @@
 
 #include "data/definitions.h"
 #include "ui/dialogs.h"
+#include "ui/window_parts.h"
 #include "ui/window_texts.h"
 
 namespace plumgr::ui {
@@ -131,16 +132,11 @@ CommSettingDialog::CommSettingDialog(QWidget* parent, const PortSettingLookup& l
     code_page_->addItem(QString::fromLatin1(CodePageName(page).data(),
                                             static_cast<qsizetype>(CodePageName(page).size())),
                         static_cast<int>(page));
-  auto* code_page_label = new QLabel(tr("Code &page of the register's text:"), this);
+  auto* code_page_label = new QLabel(tr("&Code page of the register's text:"), this);
   code_page_label->setObjectName("CodePageLabel");
   code_page_label->setBuddy(code_page_);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-  ok->setObjectName("OKBtn");
-  buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("CancelBtn");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancel(this);
 
   auto* port_row = new QHBoxLayout;
   port_row->addWidget(port_label);
@@ -159,6 +155,13 @@ CommSettingDialog::CommSettingDialog(QWidget* parent, const PortSettingLookup& l
   layout->addLayout(code_page_row);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  // Tab goes down the window: the port, the speed, the code page, the buttons.
+  std::vector<QWidget*> order = {port_};
+  for (QAbstractButton* baud : baud_->buttons())
+    order.push_back(baud);
+  order.insert(order.end(), {code_page_, buttons->button(QDialogButtonBox::Ok),
+                             buttons->button(QDialogButtonBox::Cancel)});
+  ChainTabOrder(order);
   port_->setFocus();
   RegisterLanguageWindow(this);
 }

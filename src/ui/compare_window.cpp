@@ -8,7 +8,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "data/definitions.h"
 #include "ui/display_text.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 namespace {
@@ -18,9 +20,10 @@ enum Column { kItem, kAction, kField, kOld, kNew, kColumnCount };
 QTableWidget* MakeLineTable(QWidget* parent, const CompareWindowModel& model) {
   auto* table = new QTableWidget(static_cast<int>(model.Lines.size()), kColumnCount, parent);
   table->setObjectName("DiffGrid");
-  table->setHorizontalHeaderLabels({QObject::tr("Item"), QObject::tr("Action"),
-                                    QObject::tr("Field"), QObject::tr("Register holds"),
-                                    QObject::tr("Download sends")});
+  QStringList titles;
+  for (int col = 0; col < kColumnCount; ++col)
+    titles << TitleText(Texts().CompareTitles.Entries, static_cast<std::size_t>(col));
+  table->setHorizontalHeaderLabels(titles);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->verticalHeader()->setVisible(false);
@@ -31,8 +34,12 @@ QTableWidget* MakeLineTable(QWidget* parent, const CompareWindowModel& model) {
     const CompareLine& line = model.Lines[static_cast<std::size_t>(row)];
     const std::string texts[kColumnCount] = {line.Item, line.Action, line.Field, line.Old,
                                              line.New};
+    // The item, action and field are the program's words; the values are the
+    // register's text.
     for (int col = 0; col < kColumnCount; ++col)
-      table->setItem(row, col, new QTableWidgetItem(DisplayText(texts[col])));
+      table->setItem(
+          row, col,
+          new QTableWidgetItem(col >= kOld ? DisplayText(texts[col]) : InterfaceText(texts[col])));
   }
   table->resizeColumnsToContents();
   return table;
@@ -43,8 +50,8 @@ QTableWidget* MakeLineTable(QWidget* parent, const CompareWindowModel& model) {
 bool ShowCompareWindow(QWidget* parent, const CompareWindowModel& model) {
   QDialog dialog(parent);
   dialog.setObjectName("CompareDlg");
-  dialog.setWindowTitle(DisplayText(model.Caption));
-  auto* summary = new QLabel(DisplayText(model.Summary), &dialog);
+  dialog.setWindowTitle(InterfaceText(model.Caption));
+  auto* summary = new QLabel(InterfaceText(model.Summary), &dialog);
   summary->setObjectName("SummaryLabel");
   QTableWidget* table = MakeLineTable(&dialog, model);
 
@@ -64,6 +71,7 @@ bool ShowCompareWindow(QWidget* parent, const CompareWindowModel& model) {
   layout->addWidget(table, 1);
   layout->addWidget(buttons);
   dialog.resize(640, 400);
+  RegisterLanguageWindow(&dialog);
   table->setFocus();
   return dialog.exec() == QDialog::Accepted;
 }

@@ -13,6 +13,7 @@
 
 #include "ui/dialogs.h"
 #include "ui/display_text.h"
+#include "ui/window_parts.h"
 #include "ui/window_texts.h"
 
 namespace plumgr::ui {
@@ -27,13 +28,6 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const std::string& text) 
   auto* edit = new QLineEdit(QString::fromStdString(text), parent);
   edit->setObjectName(name);
   return edit;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  label->setBuddy(buddy);
-  return label;
 }
 
 }  // namespace
@@ -83,17 +77,11 @@ DataRangeDialog::DataRangeDialog(QWidget* parent, const MemoryRangeModel& model,
   if (QAbstractButton* chosen = kind_->button(model.KindIndex == 1 ? 1 : 0))
     chosen->setChecked(true);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("CancelBtn");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancel(this);
 
   auto* form = new QFormLayout;
-  form->addRow(MakeLabel(this, "Label1", tr("&Base addr(hex):"), base_), base_);
-  form->addRow(MakeLabel(this, "Label2", tr("Package &count::"), count_), count_);
+  form->addRow(MakeNamedLabel(this, "Label1", tr("&Base addr(hex):"), base_), base_);
+  form->addRow(MakeNamedLabel(this, "Label2", tr("Package &count::"), count_), count_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(kind_box);
@@ -103,7 +91,7 @@ DataRangeDialog::DataRangeDialog(QWidget* parent, const MemoryRangeModel& model,
   base_->selectAll();
   RegisterLanguageWindow(this);
   // The caller's caption of this use, whatever the file gave the design one.
-  setWindowTitle(DisplayText(model.Caption));
+  setWindowTitle(InterfaceText(model.Caption));
 }
 
 MemoryRangeModel DataRangeDialog::Fields(const MemoryRangeModel& model) const {

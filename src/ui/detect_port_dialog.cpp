@@ -63,7 +63,7 @@ void DetectPortDialog::Detect() {
 
 void DetectPortDialog::Repaint() {
   for (std::size_t i = 0; i < results_.size() && i < model_.Results.size(); ++i) {
-    results_[i]->setText(DisplayText(model_.Results[i]));
+    results_[i]->setText(InterfaceText(model_.Results[i]));
     results_[i]->repaint();
   }
   detect_->setEnabled(model_.DetectEnabled);

@@ -12,8 +12,12 @@ QString InterfaceText(const std::string& bytes) {
   return QString::fromStdU16String(DecodeCodePage(bytes, Windows1250()));
 }
 
+QString TitleText(const std::vector<std::string>& titles, std::size_t at) {
+  return at < titles.size() ? InterfaceText(titles[at]) : QString();
+}
+
 std::optional<std::string> StoredText(const QString& text) {
-  return EncodeCodePage(text.toStdU16String(), Windows1250());
+  return EncodeCodePage(text.toStdU16String(), UpperHalfInForce());
 }
 
 }  // namespace plumgr::ui

@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace plumgr::ui {
 
@@ -13,12 +14,17 @@ namespace plumgr::ui {
 // widget shows.
 QString DisplayText(const std::string& bytes);
 
-// The Windows-1250 bytes of a text typed into a widget; nothing when a
-// character has no byte in the code page (it is never stored as '?').
+// The bytes, in the code page of the register's text in force, of a text typed
+// into a widget; nothing when a character has no byte in that code page (it is
+// never stored as '?').
 std::optional<std::string> StoredText(const QString& text);
 
 // The program's own texts (the language file's captions, titles and progress
 // texts), which are Windows-1250 whatever code page the register's text is in.
 QString InterfaceText(const std::string& bytes);
+
+// Entry `at` of a title table (column titles, kind names) as the program's own
+// text; empty past the table's end.
+QString TitleText(const std::vector<std::string>& titles, std::size_t at);
 
 }  // namespace plumgr::ui

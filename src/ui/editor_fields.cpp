@@ -11,13 +11,6 @@
 
 namespace plumgr::ui {
 
-QLabel* MakeNamedLabel(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  if (buddy != nullptr) label->setBuddy(buddy);
-  return label;
-}
-
 QLineEdit* MakeRateField(QWidget* parent, const QString& name, char separator) {
   auto* field = new QLineEdit(parent);
   field->setObjectName(name);
@@ -86,6 +79,12 @@ void StoredTextField::keyPressEvent(QKeyEvent* event) {
                     !event->modifiers().testFlag(Qt::ControlModifier);
   if (adds && !hasSelectedText() && text().size() >= maxLength()) ui_.Beep();
   QLineEdit::keyPressEvent(event);
+}
+
+bool StoredOrRefused(QWidget* dialog, UiPort& ui, const EditorResult& stored) {
+  if (stored) return true;
+  ShowRefusal(dialog, ui, stored);
+  return false;
 }
 
 void ShowRefusal(QWidget* dialog, UiPort& ui, const EditorResult& refused) {

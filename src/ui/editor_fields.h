@@ -11,15 +11,13 @@
 
 #include "app/editor_result.h"
 #include "data/ui_port.h"
+#include "ui/window_parts.h"
 
 class QLabel;
 class QSpinBox;
 class QWidget;
 
 namespace plumgr::ui {
-
-QLabel* MakeNamedLabel(QWidget* parent, const char* name, const QString& text,
-                       QWidget* buddy = nullptr);
 
 // Two digits, the decimal separator, two digits; an untyped position shows
 // "0". Its text is RateFieldShown.
@@ -68,5 +66,8 @@ class StoredTextField final : public QLineEdit {
 // A refused OK: the message (an error when no one field is at fault) and the
 // focus on the field it names.
 void ShowRefusal(QWidget* dialog, UiPort& ui, const EditorResult& refused);
+
+// What an editor's OK did: true when it stored, else its refusal is shown.
+bool StoredOrRefused(QWidget* dialog, UiPort& ui, const EditorResult& stored);
 
 }  // namespace plumgr::ui

@@ -13,17 +13,16 @@
 #include "data/definitions.h"
 #include "ui/display_text.h"
 #include "ui/editor_fields.h"
+#include "ui/fixed_cells.h"
 #include "ui/window_texts.h"
 
 namespace plumgr::ui {
 namespace {
 
 constexpr int kColumnWidths[] = {100, 216, 54};
-const QColor kTitleColour(0, 0, 128);  // navy, as the main tables' titles
 
 QString FastTitle(std::size_t at) {
-  const std::vector<std::string>& titles = Texts().FastTitles.Entries;
-  return at < titles.size() ? DisplayText(titles[at]) : QString();
+  return TitleText(Texts().FastTitles.Entries, at);
 }
 
 }  // namespace
@@ -44,11 +43,7 @@ QVariant FastSaleGridModel::data(const QModelIndex& index, int role) const {
   const int row = index.row() + 1;
   switch (index.column()) {
     case NumberColumn:
-      if (role == Qt::DisplayRole) return row;
-      if (role == Qt::ForegroundRole) return kTitleColour;
-      if (role == Qt::BackgroundRole) return QApplication::palette().button();
-      if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
-      return {};
+      return NumberCell(row, role);
     case BarcodeColumn:
       if (role == Qt::DisplayRole || role == Qt::EditRole) return DisplayText(model_.Barcode(row));
       return {};
@@ -79,9 +74,7 @@ QVariant FastSaleGridModel::headerData(int section, Qt::Orientation orientation,
   if (orientation != Qt::Horizontal) return {};
   // The sign title is the check box over its cell.
   if (role == Qt::DisplayRole) return section == SignColumn ? QString() : FastTitle(section);
-  if (role == Qt::ForegroundRole) return kTitleColour;
-  if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
-  return {};
+  return FixedCellLook(role);
 }
 
 Qt::ItemFlags FastSaleGridModel::flags(const QModelIndex& index) const {
@@ -181,12 +174,7 @@ void FastSaleWindow::Ok() {
   if (QWidget* editor = QApplication::focusWidget();
       editor != nullptr && editor->parentWidget() == grid_->viewport())
     QMetaObject::invokeMethod(grid_, "commitData", Q_ARG(QWidget*, editor));
-  const EditorResult stored = store_(model_);
-  if (!stored) {
-    ShowRefusal(this, ui_, stored);
-    return;
-  }
-  close();
+  if (StoredOrRefused(this, ui_, store_(model_))) close();
 }
 
 void FastSaleWindow::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,7 @@
 #include "ui/grid_table_model.h"
 
 #include "ui/display_text.h"
+#include "ui/fixed_cells.h"
 
 #include <QColor>
 
@@ -51,13 +52,9 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
   if (orientation == Qt::Vertical) {
     if (role == Qt::DisplayRole) return section + 1;
   } else if (role == Qt::DisplayRole) {
-    const std::vector<std::string>& titles = Titles(Id());
-    const auto col = static_cast<std::size_t>(section + 1);
-    return col < titles.size() ? InterfaceText(titles[col]) : QString();
+    return TitleText(Titles(Id()), static_cast<std::size_t>(section + 1));
   }
-  if (role == Qt::ForegroundRole) return QColor(Qt::darkBlue);
-  if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
-  return {};
+  return FixedCellLook(role);
 }
 
 Qt::ItemFlags GridTableModel::flags(const QModelIndex& index) const {

@@ -13,6 +13,7 @@
 #include "ui/key_font_dialog.h"
 #include "ui/key_grid_widget.h"
 #include "ui/preview_window.h"
+#include "ui/window_parts.h"
 #include "ui/window_texts.h"
 
 namespace plumgr::ui {
@@ -87,9 +88,7 @@ void HotkeyEditorWindow::Run(const std::function<void()>& command) {
 
 void HotkeyEditorWindow::AddButton(QWidget* panel, const char* name, const QString& caption,
                                    const std::function<void()>& command) {
-  auto* button = new QPushButton(caption, panel);
-  button->setObjectName(name);
-  button->setFixedSize(75, 25);
+  QPushButton* button = MakePanelButton(panel, name, caption);
   button->setAutoDefault(false);
   connect(button, &QPushButton::clicked, this, [this, command] { Run(command); });
   panel->layout()->addWidget(button);
@@ -144,11 +143,7 @@ void HotkeyEditorWindow::Open() {
     model_.Show();
     grid_->ShapeChanged();
     adjustSize();
-    if (QWidget* owner = parentWidget()) {
-      QRect frame = geometry();
-      frame.moveCenter(owner->frameGeometry().center());
-      move(frame.topLeft());
-    }
+    CentreOverOwner(this);
     show();
   }
   raise();

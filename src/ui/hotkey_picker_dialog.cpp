@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "ui/display_text.h"
+#include "ui/window_parts.h"
 #include "ui/window_texts.h"
 
 namespace plumgr::ui {
@@ -55,13 +56,6 @@ constexpr int kWidth = 363;
 constexpr int kHeight = 482;
 constexpr int kRowHeight = 20;
 
-QPushButton* PanelButton(const char* name, const QString& caption, QWidget* panel) {
-  auto* button = new QPushButton(caption, panel);
-  button->setObjectName(name);
-  button->setFixedSize(75, 25);
-  return button;
-}
-
 }  // namespace
 
 HotPluPickerDialog::HotPluPickerDialog(QWidget* parent) : QDialog(parent) {
@@ -89,8 +83,8 @@ HotPluPickerDialog::HotPluPickerDialog(QWidget* parent) : QDialog(parent) {
   auto* panel = new QWidget(this);
   panel->setObjectName("pnl1");
   panel->setFixedHeight(41);
-  QPushButton* ok = PanelButton("btn1", "Ok", panel);
-  QPushButton* cancel = PanelButton("btn2", "Cancel", panel);
+  QPushButton* ok = MakePanelButton(panel, "btn1", "Ok");
+  QPushButton* cancel = MakePanelButton(panel, "btn2", "Cancel");
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

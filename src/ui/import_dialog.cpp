@@ -16,6 +16,8 @@
 
 #include "data/import_sheet.h"
 #include "ui/display_text.h"
+#include "ui/window_parts.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 namespace {
@@ -99,12 +101,8 @@ ImportDialog::ImportDialog(QWidget* parent, ImportModel& model) : QDialog(parent
   palette.setColor(QPalette::WindowText, Qt::darkRed);
   problems_->setPalette(palette);
 
-  auto* buttons = new QDialogButtonBox(this);
-  ok_ = buttons->addButton(QDialogButtonBox::Ok);
-  ok_->setObjectName("OKBtn");
-  buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("CancelBtn");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancel(this);
+  ok_ = buttons->button(QDialogButtonBox::Ok);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(file);
@@ -127,6 +125,7 @@ ImportDialog::ImportDialog(QWidget* parent, ImportModel& model) : QDialog(parent
   FillTargets();
   ShowPreview();
   ShowProblems();
+  RegisterLanguageWindow(this);
 }
 
 void ImportDialog::FillTargets() {

@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 
 #include "hotkey/key_drawing.h"
+#include "ui/window_parts.h"
+#include "ui/window_texts.h"
 
 namespace plumgr::ui {
 namespace {
@@ -45,11 +47,8 @@ KeyFontDialog::KeyFontDialog(QWidget* parent) : QDialog(parent) {
   chooser_->setSizeGripEnabled(false);
   colors_ = new QComboBox(this);
   colors_->setObjectName("FontColorBox");
-  auto* color_label = new QLabel("&Colour:", this);
-  color_label->setBuddy(colors_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QLabel* color_label = MakeNamedLabel(this, "ColourLabel", "&Colour:", colors_);
+  QDialogButtonBox* buttons = MakeOkCancel(this);
 
   auto* color_row = new QFormLayout;
   color_row->addRow(color_label, colors_);
@@ -57,6 +56,8 @@ KeyFontDialog::KeyFontDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(chooser_);
   layout->addLayout(color_row);
   layout->addWidget(buttons);
+  // The font chooser's own texts are Qt's; the colour's caption is ours.
+  RegisterLanguageWindow(this);
 }
 
 void KeyFontDialog::Preset(const TFont& initial) {

@@ -13,6 +13,7 @@
 #include "ui/demo_session.h"
 #include "ui/headless_round_trip.h"
 #include "ui/main_window.h"
+#include "ui/qt_translations.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("plumgr");
   std::setlocale(LC_ALL, "");
+  ui::InstallQtTranslations(QLocale::system());
 
   QCommandLineParser parser;
   parser.setApplicationDescription("PLU Manager: the TR-88 register's data on the PC");

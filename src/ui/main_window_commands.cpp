@@ -1,7 +1,6 @@
 // The main window's commands, each routed to the core through the one runner.
 
 #include <QFontDialog>
-#include <QInputDialog>
 #include <QPlainTextEdit>
 
 #include "app/convert_set_command.h"
@@ -15,12 +14,14 @@
 #include "output/plu_report.h"
 #include "ui/about_box.h"
 #include "ui/compare_window.h"
+#include "ui/convert_set_dialog.h"
 #include "ui/dialogs.h"
 #include "ui/grid_sizing.h"
 #include "ui/grid_view.h"
 #include "ui/hotkey_editor_window.h"
 #include "ui/import_dialog.h"
 #include "ui/main_window.h"
+#include "ui/restore_window.h"
 #include "ui/table_printing.h"
 
 namespace plumgr::ui {
@@ -67,25 +68,7 @@ void MainWindow::ImportItemClick() {
 
 void MainWindow::ConvertItemClick() {
   RunCommand([this] {
-    ConvertSetCommand(state_, [this](CodePageId from) -> std::optional<CodePageId> {
-      QStringList names;
-      std::vector<CodePageId> pages;
-      for (CodePageId page : kCodePages) {
-        if (page == from) continue;
-        pages.push_back(page);
-        names << QString::fromLatin1(CodePageName(page).data(),
-                                     static_cast<qsizetype>(CodePageName(page).size()));
-      }
-      bool ok = false;
-      const QString chosen = QInputDialog::getItem(
-          this, tr("Convert set"),
-          tr("The set is in %1. Convert it to:")
-              .arg(QString::fromLatin1(CodePageName(from).data(),
-                                       static_cast<qsizetype>(CodePageName(from).size()))),
-          names, 0, false, &ok);
-      if (!ok) return std::nullopt;
-      return pages[static_cast<std::size_t>(names.indexOf(chosen))];
-    });
+    ConvertSetCommand(state_, [this](CodePageId from) { return ChooseConversionPage(this, from); });
   });
 }
 
@@ -130,8 +113,13 @@ void MainWindow::TestItemClick() {
 
 void MainWindow::DownloadItemClick() {
   RunCommand([this] {
+    const std::string before = register_menu_->LastBackup();
     transfers_->DownloadItemClick(
         [this](TransferDialogModel& model) { return ShowTransferDialog(this, model, ui_); });
+    // The backup asked for in the dialog: where it went, whatever the download did.
+    const std::string& made = register_menu_->LastBackup();
+    if (made != before)
+      ui_.ShowMessage("The register's data was backed up before the download in " + made + ".");
   });
 }
 
@@ -151,7 +139,10 @@ void MainWindow::CompareItemClick() {
 }
 
 void MainWindow::RestoreItemClick() {
-  RunCommand([this] { register_menu_->RestoreItemClick(); });
+  RunCommand([this] {
+    register_menu_->RestoreItemClick(
+        [this](const RestoreWindowModel& shown) { return ShowRestoreWindow(this, shown); });
+  });
 }
 
 void MainWindow::UploadRPItemClick() {

@@ -35,8 +35,8 @@ void MainWindow::BuildMenus() {
           QKeySequence(Qt::CTRL | Qt::Key_S));
   AddItem(file, "SaveasItem", "Save &as...", &MainWindow::SaveasItemClick);
   AddItem(file, "ReportSaveAs1", "Report Save As...", &MainWindow::ReportSaveAs1Click);
-  AddItem(file, "ImportItem", "Import...", &MainWindow::ImportItemClick);
-  AddItem(file, "ConvertItem", "Convert set...", &MainWindow::ConvertItemClick);
+  AddItem(file, "ImportItem", "&Import...", &MainWindow::ImportItemClick);
+  AddItem(file, "ConvertItem", "Con&vert set...", &MainWindow::ConvertItemClick);
   AddSeparator(file);
   recycling_item_ = AddItem(file, "RecyItem", "Recycling...", &MainWindow::RecyItemClick);
   AddItem(file, "ParameterItem", "Parameter...", &MainWindow::ParameterItemClick);
@@ -64,8 +64,8 @@ void MainWindow::BuildMenus() {
           QKeySequence(Qt::Key_F6));
   AddItem(comm, "UploadRPItem", "Upload report", &MainWindow::UploadRPItemClick,
           QKeySequence(Qt::Key_F7));
-  AddItem(comm, "CompareItem", "Compare with register...", &MainWindow::CompareItemClick);
-  AddItem(comm, "RestoreItem", "Restore...", &MainWindow::RestoreItemClick);
+  AddItem(comm, "CompareItem", "&Compare with register...", &MainWindow::CompareItemClick);
+  AddItem(comm, "RestoreItem", "&Restore...", &MainWindow::RestoreItemClick);
   AddItem(comm, "DownloadFontItem", "Download font...", &MainWindow::DownloadFontItemClick)
       ->setVisible(false);
 

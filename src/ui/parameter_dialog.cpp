@@ -39,7 +39,7 @@ QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title) {
 // The flag's caption as the table of built-in texts holds it.
 QString FlagCaption(FlagBit flag) {
   const KnownComponent* known = FindKnownComponent("ParaDlg", FlagName(flag));
-  return known != nullptr ? DisplayText(known->Caption) : QString::fromStdString(FlagName(flag));
+  return known != nullptr ? InterfaceText(known->Caption) : QString::fromStdString(FlagName(flag));
 }
 
 }  // namespace
@@ -63,13 +63,7 @@ ParameterDialog::ParameterDialog(const std::string& settings_path, char separato
   scroll->setWidgetResizable(true);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-  ok->setObjectName("BitBtn1");
-  ok->setDefault(true);
-  buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("BitBtn2");
-  connect(buttons, &QDialogButtonBox::accepted, this, &ParameterDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancel(this, "BitBtn1", "BitBtn2");
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(scroll, 1);
@@ -253,12 +247,7 @@ void ParameterDialog::TakeValues() {
 
 void ParameterDialog::accept() {
   TakeValues();
-  const EditorResult saved = model_.Save();
-  if (!saved) {
-    ShowRefusal(this, ui_, saved);
-    return;
-  }
-  QDialog::accept();
+  if (StoredOrRefused(this, ui_, model_.Save())) QDialog::accept();
 }
 
 }  // namespace plumgr::ui

@@ -2,12 +2,14 @@
 
 #include <QAbstractPrintDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/table_printing.h"
+#include "ui/window_parts.h"
 #include "ui/window_texts.h"
 
 namespace plumgr::ui {
@@ -32,13 +34,6 @@ class SheetView final : public QWidget {
   TmyPaintBox& box_;
 };
 
-QPushButton* PanelButton(const char* name, const QString& caption, QWidget* panel) {
-  auto* button = new QPushButton(caption, panel);
-  button->setObjectName(name);
-  button->setFixedSize(75, 25);
-  return button;
-}
-
 }  // namespace
 
 PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -49,8 +44,8 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   auto* panel = new QWidget(this);
   panel->setObjectName("pnl1");
   panel->setFixedHeight(41);
-  QPushButton* print = PanelButton("btn1", "Print", panel);
-  QPushButton* cancel = PanelButton("btn2", "Cancel", panel);
+  QPushButton* print = MakePanelButton(panel, "btn1", "Print");
+  QPushButton* cancel = MakePanelButton(panel, "btn2", "Cancel");
   connect(print, &QPushButton::clicked, this, [this] { (void)PrintSheet(); });
   connect(cancel, &QPushButton::clicked, this, &QWidget::close);
   auto* buttons = new QHBoxLayout(panel);
@@ -78,15 +73,20 @@ void PreviewWindow::ShowGrid(TMyGrid& grid, int keyboard_type) {
   ApplyPreviewGeometry(box_, keyboard_type);
   const PreviewGeometry sheet = PreviewGeometryFor(keyboard_type);
   resize(sheet.WindowWidth, sheet.WindowHeight);
-  if (QWidget* owner = parentWidget()) {
-    QRect frame = geometry();
-    frame.moveCenter(owner->frameGeometry().center());
-    move(frame.topLeft());
-  }
+  CentreOverOwner(this);
   show();
   raise();
   activateWindow();
   paint_box_->update();
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+  // Escape is Cancel, as in the dialogs.
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 bool PreviewWindow::PrintSheet() {

@@ -23,6 +23,9 @@ class PreviewWindow final : public QWidget {
   // is shown in a message box. True when the sheet was printed.
   bool PrintSheet();
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   TmyPaintBox box_;
   QPrinter printer_{QPrinter::HighResolution};

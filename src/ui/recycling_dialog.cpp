@@ -15,6 +15,7 @@
 #include "data/definitions.h"
 #include "ui/display_text.h"
 #include "ui/editor_fields.h"
+#include "ui/fixed_cells.h"
 #include "ui/window_texts.h"
 
 namespace plumgr::ui {
@@ -24,7 +25,6 @@ constexpr int kNumberWidth = 60;
 constexpr int kPriceWidth = 138;
 constexpr int kRowHeight = 20;
 constexpr int kVisibleRows = 16;
-const QColor kTitleColour(0, 0, 128);  // navy, as the main tables' titles
 
 }  // namespace
 
@@ -42,40 +42,16 @@ int RecyGridModel::columnCount(const QModelIndex& parent) const {
 QVariant RecyGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const int row = index.row() + 1;
-  if (index.column() == NumberColumn) {
-    // The number column is drawn as the fixed column of the main tables.
-    switch (role) {
-      case Qt::DisplayRole:
-        return row;
-      case Qt::ForegroundRole:
-        return kTitleColour;
-      case Qt::BackgroundRole:
-        return QApplication::palette().button();
-      case Qt::TextAlignmentRole:
-        return int(Qt::AlignCenter);
-      default:
-        return {};
-    }
-  }
+  if (index.column() == NumberColumn) return NumberCell(row, role);
   if (role == Qt::DisplayRole || role == Qt::EditRole) return DisplayText(model_.Price(row));
   return {};
 }
 
 QVariant RecyGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal) return {};
-  const std::vector<std::string>& titles = Texts().RecyTitles.Entries;
-  switch (role) {
-    case Qt::DisplayRole: {
-      const auto at = static_cast<std::size_t>(section);
-      return at < titles.size() ? DisplayText(titles[at]) : QString();
-    }
-    case Qt::ForegroundRole:
-      return kTitleColour;
-    case Qt::TextAlignmentRole:
-      return int(Qt::AlignCenter);
-    default:
-      return {};
-  }
+  if (role == Qt::DisplayRole)
+    return TitleText(Texts().RecyTitles.Entries, static_cast<std::size_t>(section));
+  return FixedCellLook(role);
 }
 
 Qt::ItemFlags RecyGridModel::flags(const QModelIndex& index) const {

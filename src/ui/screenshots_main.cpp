@@ -27,12 +27,16 @@
 #include "data/definitions.h"
 #include "data/ini_file.h"
 #include "data/settings_keys.h"
+#include "transfer/transfer_step.h"
+#include "ui/convert_set_dialog.h"
 #include "ui/demo_session.h"
 #include "ui/grid_view.h"
 #include "ui/hotkey_editor_window.h"
 #include "ui/import_dialog.h"
 #include "ui/main_window.h"
 #include "ui/progress_window.h"
+#include "ui/qt_translations.h"
+#include "ui/restore_window.h"
 
 namespace {
 
@@ -250,10 +254,12 @@ class Shooter {
   void ErrorReport() {
     ProgressModel& progress = window_.Progress();
     progress.Show();
-    progress.SetStatus(StatusMode::Normal, "Download:PLU...");
+    // The texts of the step as the download shows them.
+    const std::string step = Texts().ProgressTexts.Download + DownloadKindName(0) + "...";
+    progress.SetStatus(StatusMode::Normal, step);
     progress.SetMargin(750);
     progress.SetProgress(312);
-    progress.SetStatus(StatusMode::Error, "Download:PLU...Error!");
+    progress.SetStatus(StatusMode::Error, step + "Error!");
     Save(&window_.ProgressDialog(), "ProgressForm-error");
     progress.PressOk();
     progress.Close();
@@ -325,6 +331,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string language = with_language ? args[2].toStdString() : std::string();
+  // The Polish shots show Qt's own dialogs as a Polish desktop does.
+  if (with_language) ui::InstallQtTranslations(QLocale(QLocale::Polish));
   const QString out_dir = args.back();
   if (!QDir().mkpath(out_dir)) {
     std::cerr << "plumgr-screenshots: cannot create " << out_dir.toStdString() << "\n";
@@ -371,6 +379,15 @@ int main(int argc, char** argv) {
   shooter.Modal("RecyForm", [&] { shooter.Action("RecyItem"); });
   shooter.Window("FastSaleButtonsfrm", [&] { shooter.Action("fastsalebuttons1"); });
   shooter.Comparison();
+  shooter.Modal("ConvertDlg", [&] { ui::ChooseConversionPage(&window, CodePageId::Windows1250); });
+  shooter.Modal("RestoreDlg", [&] {
+    const std::vector<std::string>& kinds = Texts().DownloadKindNames.Entries;
+    ui::ShowRestoreWindow(
+        &window,
+        {QDir(set_dir.path()).filePath("Sklep.backups/register-20260112-093015").toStdString(),
+         "2026-01-12 09:30:15",
+         {kinds.begin(), kinds.begin() + 3}});
+  });
   shooter.RunningDownload();
   shooter.ErrorReport();
   shooter.HotKeyDesigner();

@@ -24,13 +24,7 @@ QString Numbered(const char* name, int n) {
 
 // OK and Cancel below the group; the dialog keeps the size its fields need.
 void FinishLayout(QDialog* dialog, QGroupBox* group) {
-  auto* buttons = new QDialogButtonBox(dialog);
-  QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("CancelBtn");
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancel(dialog);
   auto* layout = new QVBoxLayout(dialog);
   layout->addWidget(group);
   layout->addWidget(buttons);
@@ -94,12 +88,7 @@ void VatRateDialog::accept() {
   // The disabled field too: OK writes what every field shows.
   for (int n = 1; n <= kVatRateCount; ++n)
     (void)model_.SetRate(n, RateFieldShown(*rates_[n - 1]));
-  const EditorResult saved = model_.Save();
-  if (!saved) {
-    ShowRefusal(this, ui_, saved);
-    return;
-  }
-  QDialog::accept();
+  if (StoredOrRefused(this, ui_, model_.Save())) QDialog::accept();
 }
 
 HeaderDialog::HeaderDialog(const std::string& settings_path, int header_width, UiPort& ui,
@@ -148,12 +137,7 @@ bool HeaderDialog::Edit() {
 void HeaderDialog::accept() {
   for (int n = 1; n <= kHeaderCount; ++n)
     model_.SetLine(n, lines_[n - 1]->Stored());
-  const EditorResult saved = model_.Save();
-  if (!saved) {
-    ShowRefusal(this, ui_, saved);
-    return;
-  }
-  QDialog::accept();
+  if (StoredOrRefused(this, ui_, model_.Save())) QDialog::accept();
 }
 
 }  // namespace plumgr::ui

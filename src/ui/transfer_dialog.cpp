@@ -13,6 +13,7 @@
 #include "app/register_commands.h"
 #include "ui/dialogs.h"
 #include "ui/display_text.h"
+#include "ui/window_parts.h"
 #include "ui/window_texts.h"
 
 namespace plumgr::ui {
@@ -28,13 +29,6 @@ QSpinBox* MakeRangeEdit(QWidget* parent, const char* name, int maximum, int valu
   edit->setValue(value);
   edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(kRangeDigits + 3, '9')));
   return edit;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  if (buddy) label->setBuddy(buddy);
-  return label;
 }
 
 }  // namespace
@@ -64,28 +58,24 @@ TransferSelectionDialog::TransferSelectionDialog(QWidget* parent, TransferDialog
   auto* range = new QGroupBox(tr("PLU range"), this);
   range->setObjectName("PLURangeGroupBox");
   auto* range_grid = new QGridLayout(range);
-  range_grid->addWidget(MakeLabel(range, "Label1", tr("&From:"), from_), 0, 0);
+  range_grid->addWidget(MakeNamedLabel(range, "Label1", tr("&From:"), from_), 0, 0);
   range_grid->addWidget(from_, 0, 1);
-  range_grid->addWidget(MakeLabel(range, "Label2", tr("&To:"), to_), 1, 0);
+  range_grid->addWidget(MakeNamedLabel(range, "Label2", tr("&To:"), to_), 1, 0);
   range_grid->addWidget(to_, 1, 1);
-  range_grid->addWidget(MakeLabel(range, "Label3", tr("PLU No."), nullptr), 0, 2, 2, 1);
-
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("CancelBtn");
-  connect(buttons, &QDialogButtonBox::accepted, this, &TransferSelectionDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  range_grid->addWidget(MakeNamedLabel(range, "Label3", tr("PLU No."), nullptr), 0, 2, 2, 1);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(kinds_, 1);
   layout->addWidget(range);
+  // Made before the buttons, so that Tab reaches it between the range and OK.
   if (model.OffersRegisterChecks) {
     backup_ = new QCheckBox(tr("&Back up the register's data first"), this);
     backup_->setObjectName("BackupChk");
     backup_->setChecked(model.BackupFirst);
     layout->addWidget(backup_);
+  }
+  QDialogButtonBox* buttons = MakeOkCancel(this);
+  if (model.OffersRegisterChecks) {
     QPushButton* compare = buttons->addButton(tr("&Compare..."), QDialogButtonBox::ActionRole);
     compare->setObjectName("CompareBtn");
     connect(compare, &QPushButton::clicked, this, &TransferSelectionDialog::CompareFirst);

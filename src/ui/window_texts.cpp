@@ -113,7 +113,7 @@ void Replace(const TextLookup& lookup, const std::string& section, const std::st
              TextRole role, const std::optional<TextAccess>& access) {
   if (!access) return;
   if (std::optional<std::string> text = lookup({section, component, role, !access->Now.isEmpty()}))
-    access->Set(DisplayText(*text));
+    access->Set(InterfaceText(*text));
 }
 
 void ApplyFile(const LanguageFile& file, const std::vector<QPointer<QWidget>>& windows) {

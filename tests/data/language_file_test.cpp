@@ -180,7 +180,7 @@ TEST(LanguageFileTest, ShippedFilesNameOnlyKnownTextsAndPolishCoversEveryOne) {
     for (const KnownComponent& c : w.Components)
       built_in += (c.Caption.empty() ? 0 : 1) + (c.Hint.empty() ? 0 : 1);
   }
-  const size_t title_and_progress_keys = 10 + 4 + 2 + 3 + 7 + 5 + 5;
+  const size_t title_and_progress_keys = 10 + 4 + 2 + 3 + 7 + 5 + 5 + 5;
   EXPECT_EQ(en_keys.size(), built_in + title_and_progress_keys);
 
   // Polish in the code page's bytes, CR LF lines.

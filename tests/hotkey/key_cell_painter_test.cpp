@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "data/code_page.h"
 #include "hotkey/key_cell_painter.h"
 #include "hotkey/support/key_test_support.h"
 
@@ -172,9 +173,11 @@ TEST(ItemLabelTest, PriceFollowsOnASecondLine) {
   EXPECT_EQ(ItemLabel(item, false, true, "$", '.'), "Cola");
 }
 
-TEST(KeyDrawContextTest, TextsAreDecodedFromTheirCodePage) {
+TEST(KeyDrawContextTest, CaptionsAreReadInTheRegistersCodePageInForce) {
   EXPECT_EQ(KeyDrawContext().Decode("Pi\xb9tek"), QString::fromUtf8("Pi\u0105tek"));
-  EXPECT_EQ(KeyDrawContext("no-such-code-page").Decode("\xe9"), QString::fromUtf8("\u00e9"));
+  SetCodePageInForce(CodePageId::Cp852);
+  EXPECT_EQ(KeyDrawContext().Decode("Pi\xa5tek"), QString::fromUtf8("Pi\u0105tek"));
+  SetCodePageInForce(CodePageId::Windows1250);
 }
 
 TEST(ResolveColorTest, SystemColoursComeFromThePalette) {

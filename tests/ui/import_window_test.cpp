@@ -6,14 +6,17 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QInputDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
 #include <iterator>
 
+#include "ui/compare_window.h"
 #include "ui/support/modal_dialog.h"
 #include "ui/support/modal_helpers.h"
 #include "ui/support/window_fixture.h"
@@ -102,6 +105,43 @@ TEST_F(ImportWindowTest, TheCodePageChosenGovernsTypingAndIsStoredInTheSettings)
             QString::fromUtf8("Żur"));
 }
 
+TEST_F(ImportWindowTest, UnderCp852TheRegistersTextIsReadInItAndTheProgramsOwnInWindows1250) {
+  // The language file is Windows-1250 ("Nagłówek", "Cena zł"); the header
+  // line "Żur" is in the register's CP852.
+  std::ofstream(Path("pl.LNG"), std::ios::binary)
+      << "[HeaderFrm]\r\nCaption=Nag\xB3\xF3wek\r\n[PLU Titles]\r\n3=Cena z\xB3\r\n";
+  Open("[Other]\r\nCodePage=CP852\r\n[Default]\r\nHeader1=\xBDur\r\n", Path("pl.LNG"));
+  EXPECT_EQ(Plu().model()->headerData(2, Qt::Horizontal).toString(), QString::fromUtf8("Cena zł"));
+
+  WhenShown("HeaderFrm", [&](QWidget* dialog) {
+    QApplication::setActiveWindow(dialog);
+    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Nagłówek"));
+    auto* line = Child<QLineEdit>(dialog, "HeaderEd1");
+    EXPECT_EQ(line->text(), QString::fromUtf8("Żur"));
+    line->setFocus();
+    line->end(false);
+    Type(QString::fromUtf8("ę€"));  // CP852 holds ę but no euro sign
+    EXPECT_EQ(line->text(), QString::fromUtf8("Żurę"));
+    QTest::mouseClick(Child<QPushButton>(dialog, "OKBtn"), Qt::LeftButton);
+  });
+  Action("Message1")->trigger();
+  EXPECT_EQ(Window().Ui().BeepCount(), 1);
+  EXPECT_NE(FileText(Path("SYSTEM.CFG")).find("Header1=\xBDur\xA9\r\n"), std::string::npos)
+      << "stored as CP852 bytes";
+
+  // The comparison's words are the program's; the values the register's.
+  CompareWindowModel compared;
+  compared.Lines = {{"PLU 1", "change", "Cena z\xB3", "\xBDur", "\xBEur"}};
+  WhenShown("CompareDlg", [](QWidget* dialog) {
+    auto* grid = Child<QTableWidget>(dialog, "DiffGrid");
+    EXPECT_EQ(grid->item(0, 2)->text(), QString::fromUtf8("Cena zł"));
+    EXPECT_EQ(grid->item(0, 3)->text(), QString::fromUtf8("Żur"));
+    EXPECT_EQ(grid->item(0, 4)->text(), QString::fromUtf8("żur"));
+    dialog->close();
+  });
+  ui::ShowCompareWindow(&Window(), compared);
+}
+
 TEST_F(ImportWindowTest, ConvertSetRewritesTheChosenSetIntoTheChosenCodePage) {
   Open();
   std::ofstream(Path("shop.PLU"), std::ios::binary) << "\t\xAF"
@@ -109,13 +149,10 @@ TEST_F(ImportWindowTest, ConvertSetRewritesTheChosenSetIntoTheChosenCodePage) {
   std::ofstream(Path("shop.PAR"), std::ios::binary) << "[Default]\r\nHeader1=\xA3"
                                                        "ad\r\n";
   auto chosen = test::ChooseFile(QString::fromStdString(Path("shop.PLU")));
-  test::ModalWatcher page([](QWidget* widget) {
-    auto* dialog = qobject_cast<QInputDialog*>(widget);
-    if (dialog == nullptr) return false;
-    EXPECT_NE(dialog->labelText().indexOf("Windows-1250"), -1);
-    dialog->setTextValue("Mazovia");
-    QTimer::singleShot(0, dialog, &QDialog::accept);
-    return true;
+  WhenShown("ConvertDlg", [](QWidget* dialog) {
+    EXPECT_EQ(Child<QLabel>(dialog, "FromPageLabel")->text(), "Windows-1250");
+    ChooseBelow(Child<QComboBox>(dialog, "ToPageCB"), 1);  // CP852, Mazovia
+    QTest::keyClick(dialog, Qt::Key_Return);
   });
   MessageBoxAnswers told({QMessageBox::Ok});
   Action("ConvertItem")->trigger();

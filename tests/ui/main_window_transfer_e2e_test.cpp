@@ -96,10 +96,15 @@ TEST_F(WindowTransferTest, TheTestDataGoToTheRegisterAndComeBack) {
   Start({});
   Key(Qt::Key_F3, Qt::ControlModifier | Qt::AltModifier);
   {
+    // Every box ticked: the register's data is backed up first, and the
+    // message after the download says where.
+    test::MessageBoxAnswers told({QMessageBox::Ok});
     auto dialog = AnswerTransferDialog("DownloadDlg", 12);
     auto status = RecordStatus();
     Key(Qt::Key_F9);
     ASSERT_TRUE(dialog->Done());
+    ASSERT_EQ(told.Texts().size(), 1u);
+    EXPECT_NE(told.Texts()[0].find(Path("backups")), std::string::npos) << told.Texts()[0];
   }
   EXPECT_TRUE(Saw("Connect...")) << testing::PrintToString(statuses_);
   EXPECT_TRUE(Saw("Download:PLU..."));

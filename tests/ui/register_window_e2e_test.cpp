@@ -3,7 +3,10 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -13,6 +16,7 @@
 
 #include "cli/support/run_process.h"
 #include "cli/support/sim_process.h"
+#include "ui/support/modal_dialog.h"
 #include "ui/support/modal_helpers.h"
 #include "ui/support/window_fixture.h"
 
@@ -83,7 +87,13 @@ TEST_F(RegisterWindowTest, TheDownloadDialogComparesBacksUpAndTheBackupComesBack
   EXPECT_EQ(summary_, "130 rows would change: 28 to add, 102 to change, 0 to clear.");
   EXPECT_EQ(PluPackagesSent(), 0) << "Close sends nothing";
 
-  DownloadAfterComparing(true, "DownloadBtn");
+  std::string told_where;
+  {
+    test::MessageBoxAnswers told({QMessageBox::Ok});
+    DownloadAfterComparing(true, "DownloadBtn");
+    ASSERT_EQ(told.Texts().size(), 1u);
+    told_where = told.Texts()[0];
+  }
   EXPECT_EQ(PluPackagesSent(), 4);
   const fs::path root = dir_ / "backups";
   ASSERT_TRUE(fs::is_directory(root)) << "beside the settings file while no set is open";
@@ -91,6 +101,7 @@ TEST_F(RegisterWindowTest, TheDownloadDialogComparesBacksUpAndTheBackupComesBack
   for (const auto& entry : fs::directory_iterator(root))
     backup = entry.path();
   ASSERT_TRUE(fs::exists(backup / "register.PLU"));
+  EXPECT_NE(told_where.find(backup.string()), std::string::npos) << told_where;
   EXPECT_EQ(test::ReadWholeFile((backup / "register.PLU").string()), "")
       << "the register held no PLU before";
 
@@ -98,14 +109,33 @@ TEST_F(RegisterWindowTest, TheDownloadDialogComparesBacksUpAndTheBackupComesBack
   EXPECT_EQ(summary_, "No difference: the register holds what a download would send.");
   EXPECT_EQ(lines_, 0);
 
-  // The backup sent back empties the register's first twelve PLUs again.
+  // The backup sent back empties the register's first twelve PLUs again. The
+  // open dialog starts among the backups.
   {
-    auto choose = test::ChooseFile(QString::fromStdString((backup / "backup.ini").string()));
-    test::MessageBoxAnswers yes({QMessageBox::Yes});
+    std::string started_in;
+    const QFileInfo chosen(QString::fromStdString((backup / "backup.ini").string()));
+    test::ModalWatcher choose([&](QWidget* widget) {
+      auto* dialog = qobject_cast<QFileDialog*>(widget);
+      if (dialog == nullptr) return false;
+      started_in = dialog->directory().absolutePath().toStdString();
+      QTimer::singleShot(0, dialog, [dialog, chosen] {
+        dialog->setDirectory(chosen.absolutePath());
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(chosen.fileName());
+        QMetaObject::invokeMethod(dialog, "accept");
+      });
+      return true;
+    });
+    std::string folder, kinds;
+    test::WhenShown("RestoreDlg", [&](QWidget* dialog) {
+      folder = dialog->findChild<QLabel*>("FolderText")->text().toStdString();
+      kinds = dialog->findChild<QLabel*>("KindsText")->text().toStdString();
+      dialog->findChild<QAbstractButton*>("SendBtn")->click();
+    });
     Action("RestoreItem")->trigger();
-    ASSERT_TRUE(choose->Done());
-    ASSERT_EQ(yes.Texts().size(), 1u);
-    EXPECT_EQ(yes.Texts()[0].find("Send the backup made "), 0u) << yes.Texts()[0];
+    ASSERT_TRUE(choose.Done());
+    EXPECT_EQ(started_in, root.string());
+    EXPECT_EQ(folder, backup.string());
+    EXPECT_EQ(kinds, "PLU, department, recycling, parameter, VAT, Fast Sale Buttons, Header");
   }
   EXPECT_EQ(PluPackagesSent(), 8);
   DownloadAfterComparing(false, "CloseBtn");
