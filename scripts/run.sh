@@ -12,7 +12,8 @@ bash scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
 out=${PLUMGR_DEMO_DIR:-$root/build/demo}
 mkdir -p "$out"
 cli="$root/build/src/cli/plumgr-cli"
-"$cli" --settings "$out/SYSTEM.CFG" fill-test-data "$out/shop.PLU"
+# The demo set is the program's own test data, made again on every run.
+"$cli" --settings "$out/SYSTEM.CFG" fill-test-data --force "$out/shop.PLU"
 ls -l "$out"
 "$cli" --settings "$out/SYSTEM.CFG" check "$out/shop.PLU" && echo "shop.PLU: no refused cells, no repeats"
 
