@@ -177,6 +177,10 @@ std::optional<BackupManifest> ReadBackupManifest(const std::string& folder, std:
 std::optional<BackupLocation> LocateBackup(const std::string& path, std::string* problem) {
   std::error_code ec;
   fs::path folder(path);
+  if (!fs::exists(folder, ec)) {
+    if (problem) *problem = "\"" + path + "\" does not exist";
+    return std::nullopt;
+  }
   if (!fs::is_directory(folder, ec)) folder = folder.parent_path();
   if (folder.empty()) folder = ".";
   std::optional<BackupManifest> manifest = ReadBackupManifest(folder.string(), problem);
