@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -27,13 +28,45 @@ std::string ResolveTarget(const std::string& path) {
   return ec ? path : target.string();
 }
 
+constexpr char kTempMark[] = ".tmp-";
+constexpr std::size_t kTempSuffixLength = 8;
+constexpr char kTempDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+
+// A temporary file this old was left by a writer that was killed or lost its
+// power: no save takes an hour, so a writer still at work is never touched.
+constexpr auto kStaleTempAge = std::chrono::hours(1);
+
 std::string TempNameFor(const std::string& target) {
   static thread_local std::mt19937_64 random{std::random_device{}()};
-  static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  std::string name = target + ".tmp-";
-  for (int i = 0; i < 8; ++i)
-    name += digits[random() % 36];
+  std::string name = target + kTempMark;
+  for (std::size_t i = 0; i < kTempSuffixLength; ++i)
+    name += kTempDigits[random() % (sizeof kTempDigits - 1)];
   return name;
+}
+
+bool IsTempNameOf(const std::string& file_name, const std::string& target_name) {
+  const std::string prefix = target_name + kTempMark;
+  if (file_name.size() != prefix.size() + kTempSuffixLength) return false;
+  if (file_name.compare(0, prefix.size(), prefix) != 0) return false;
+  return file_name.find_first_not_of(kTempDigits, prefix.size()) == std::string::npos;
+}
+
+// Removes the temporary files of target that an interrupted save left behind,
+// so that the operator's folder does not fill with them.
+void RemoveStaleTemps(const std::string& target) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path path(target);
+  const std::string target_name = path.filename().string();
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  const auto now = fs::file_time_type::clock::now();
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!IsTempNameOf(it->path().filename().string(), target_name)) continue;
+    std::error_code entry_ec;
+    if (!it->is_regular_file(entry_ec)) continue;
+    const auto written = it->last_write_time(entry_ec);
+    if (!entry_ec && now - written > kStaleTempAge) fs::remove(it->path(), entry_ec);
+  }
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -188,6 +221,7 @@ FileResult PendingFile::Commit() {
   if (::rename(temp_.c_str(), target_.c_str()) != 0)
     return FileResult::Failure(ErrorText("Cannot write file", target_, errno));
   temp_.clear();
+  RemoveStaleTemps(target_);
   return FileResult::Success();
 }
 

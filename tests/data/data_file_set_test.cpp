@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <chrono>
 #include <csignal>
 
 #include "data/data_file_format.h"
@@ -298,6 +299,24 @@ TEST_F(DataFileSetFailure, AWriteThatFailsHalfwayLeavesTheOldSet) {
   EXPECT_NE(result.Message.find("shop.PLU"), std::string::npos) << result.Message;
   ExpectOldSet();
   EXPECT_EQ(test::EntryCount(dir_.Path()), 6);
+}
+
+TEST_F(DataFileSetFailure, TheNextSaveRemovesWhatAKilledSaveLeftAndNoWriterAtWork) {
+  SaveOldSet();
+  namespace fs = std::filesystem;
+  const std::string left = dir_.File("shop.PLU.tmp-k1lled00");
+  const std::string at_work = dir_.File("shop.DEP.tmp-0working");
+  const std::string operators = dir_.File("shop.PLU.tmp-notes");
+  for (const std::string& path : {left, at_work, operators})
+    WriteBytes(path, "part");
+  const auto two_hours_ago = fs::file_time_type::clock::now() - std::chrono::hours(2);
+  fs::last_write_time(left, two_hours_ago);
+  fs::last_write_time(operators, two_hours_ago);
+
+  ASSERT_TRUE(SaveSet(name_, tables_.View()));
+  EXPECT_FALSE(fs::exists(left));
+  EXPECT_TRUE(fs::exists(at_work));    // younger than any save can take
+  EXPECT_TRUE(fs::exists(operators));  // not a name a save makes
 }
 
 TEST_F(DataFileSetFailure, AnUnreadableSettingsFileStopsTheSaveBeforeAnyWrite) {
