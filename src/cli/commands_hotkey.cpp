@@ -46,13 +46,17 @@ struct HotkeyArgs {
   std::string Frame = "null";
 };
 
-// The keyboard of the register model chosen in the settings file, as start-up
-// makes it current.
-int KeyboardTypeFor(const HotkeyArgs& args, const GlobalOptions& options) {
+// What start-up takes from the settings file for a layout: the code page its
+// captions are written in and, unless --keyboard names one, the keyboard of the
+// register model. Returns the keyboard type.
+int ApplyLayoutSettings(const HotkeyArgs& args, const GlobalOptions& options) {
+  IniReadResult read = SettingsFile(SettingsFilePath(options.Settings)).Read();
+  Settings settings(read.Document, LocaleDecimalSeparator());
+  const CodePageSetting page = settings.CodePage();
+  if (!page.Warning.empty()) std::cerr << "plumgr-cli: " << page.Warning << "\n";
+  SetCodePageInForce(page.Page);
   if (args.Keyboard != 0) return args.Keyboard;
-  IniFile settings = SettingsFile(SettingsFilePath(options.Settings));
-  const ServiceModel model =
-      ModelForService(settings.ReadInteger(kSectionOther, "Service", kDefaultService));
+  const ServiceModel model = ModelForService(settings.Service());
   if (!model.Warning.empty()) std::cerr << "plumgr-cli: " << model.Warning << "\n";
   SelectProfile(model.Model);
   return CurrentProfile().KeyboardType;
@@ -78,7 +82,7 @@ void WriteOrThrow(const std::string& path, std::string_view bytes) {
 
 int RunEncode(const HotkeyArgs& args, const GlobalOptions& options) {
   TMyGrid grid;
-  LoadLayout(grid, KeyboardTypeFor(args, options), args.Layout);
+  LoadLayout(grid, ApplyLayoutSettings(args, options), args.Layout);
   HotKeyTableResult encoded = EncodeHotKeyTable(grid);
   if (!encoded.Ok) throw UsageError{args.Layout + ": " + encoded.Message};
   const HotKeyTable& table = encoded.Table;
@@ -135,7 +139,7 @@ int RunSheet(const HotkeyArgs& args, const GlobalOptions& options) {
     throw UsageError{"--dpi must be between 10 and 2400 pixels per inch"};
   static const std::map<std::string, THotkeyFrame> frames = {
       {"null", hfNull}, {"ftp", hfFtp}, {"scale224", hfScale224Key}};
-  int keyboard_type = KeyboardTypeFor(args, options);
+  int keyboard_type = ApplyLayoutSettings(args, options);
   TMyGrid grid;
   LoadLayout(grid, keyboard_type, args.Layout);
 

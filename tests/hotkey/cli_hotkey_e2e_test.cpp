@@ -120,5 +120,27 @@ TEST_F(CliHotkeyTest, SheetAsPdfAndAsPng) {
   EXPECT_NE(run.err.find("s.svg"), std::string::npos);
 }
 
+// The captions are the register's bytes in the code page of the settings file:
+// "Łódź" written in CP852 draws the sheet that it draws written in Windows-1250.
+TEST_F(CliHotkeyTest, TheSheetReadsTheCaptionsInTheCodePageOfTheSettings) {
+  auto sheet = [&](const std::string& caption, const std::string& settings) {
+    test::WriteAll(dir_.Path("SYSTEM.CFG"), settings);
+    SaveLayout(160, [&](TMyGrid& grid) { grid.Items(0).fs1Btn().Caption = caption; });
+    CliRun run = Cli(
+        {"hotkey-sheet", "--keyboard", "160", "--dpi", "96", Path("layout.Key"), Path("s.png")});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    return QImage(Path("s.png"));
+  };
+  const std::string cp852 =
+      "\x9D\xA2"
+      "d\xAB";
+  const QImage as_1250 = sheet(
+      "\xA3\xF3"
+      "d\x9F",
+      "");
+  EXPECT_EQ(sheet(cp852, "[Other]\r\nCodePage=CP852\r\n"), as_1250);
+  EXPECT_NE(sheet(cp852, ""), as_1250);
+}
+
 }  // namespace
 }  // namespace plumgr
