@@ -24,6 +24,7 @@ bool RegisterHolds(std::string_view barcode) {
 }  // namespace
 
 void FastSaleEditorModel::Show(const FastSaleTable& table) {
+  shown_ = table;
   for (int i = 0; i < kFastSaleButtons; ++i) {
     barcodes_[i] = table[i].Barcode;
     signs_[i] = table[i].SignFlag == 1;

@@ -21,6 +21,8 @@ class FastSaleEditorModel {
   // Showing the window: barcodes and sign boxes from the table. The title box
   // keeps its state from the last showing.
   void Show(const FastSaleTable& table);
+  // The table as it was when the window showed it.
+  const FastSaleTable& Shown() const { return shown_; }
 
   const std::string& Barcode(int row) const { return barcodes_.at(row - 1); }  // rows 1..16
   void SetBarcode(int row, std::string text);
@@ -39,6 +41,7 @@ class FastSaleEditorModel {
   EditorResult Store(FastSaleTable& table) const;
 
  private:
+  FastSaleTable shown_{};
   std::array<std::string, kFastSaleButtons> barcodes_;
   std::array<bool, kFastSaleButtons> signs_{};
   bool all_signs_ = false;

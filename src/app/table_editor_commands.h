@@ -12,6 +12,12 @@
 namespace plumgr {
 
 EditorResult StoreRecyclingEdit(RecyclingEditorModel& editor, MainWindowState& state);
+// The fast-sale OK refused because the buttons were replaced since the window
+// showed them; the window then shows the buttons the set holds now.
+inline constexpr const char* kFastSaleReplaced =
+    "The fast sale buttons were replaced while this window was open (New, Open, Upload or the "
+    "test data). The window now shows them as they are; enter your changes again.";
+
 EditorResult StoreFastSaleEdit(const FastSaleEditorModel& editor, MainWindowState& state);
 
 }  // namespace plumgr

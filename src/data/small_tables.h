@@ -12,12 +12,14 @@ namespace plumgr {
 struct TRecy {
   std::string Number;        // "1".."100"
   std::string PackagePrice;  // "%.2f" with the locale's decimal separator
+  bool operator==(const TRecy&) const = default;
 };
 
 struct TSign {
   std::int32_t ButtonNumber = 0;
   std::string Barcode;
   std::int32_t SignFlag = 0;  // 0 or 1
+  bool operator==(const TSign&) const = default;
 };
 
 inline constexpr int kRecyclingEntries = 101;

@@ -60,6 +60,8 @@ void MainWindow::fastsalebuttons1Click() {
           [this](const FastSaleEditorModel& editor) {
             EditorResult stored = EditorResult::Refused("");
             if (!RunCommand([&] { stored = StoreFastSaleEdit(editor, state_); })) ui_.Beep();
+            if (!stored && editor.Shown() != state_.FastSale())
+              fast_sale_window_->ShowButtons(state_.FastSale());
             return stored;
           },
           this);

@@ -327,6 +327,26 @@ TEST_F(EditorsTest, FastSaleWindowTicksEverySignAndRefusesABarcodeTheRegisterCan
   EXPECT_EQ(buttons[1].SignFlag, 1);
   EXPECT_EQ(buttons[15].ButtonNumber, 15) << "OK numbers the buttons from 0";
   EXPECT_TRUE(State().Modified());
+
+  // While the window is open the buttons are replaced (as Open, New or an
+  // upload replace them): its OK of the old ones must not overwrite them.
+  Action("fastsalebuttons1")->trigger();
+  edit_barcode(0, "77");
+  State().FastSale()[3] = {3, "999", 1};
+  {
+    MessageBoxAnswers answers({QMessageBox::Ok});
+    Click(window, "btn1");
+    ASSERT_EQ(answers.Texts().size(), 1u);
+    EXPECT_NE(answers.Texts()[0].find("replaced"), std::string::npos) << answers.Texts()[0];
+  }
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(buttons[0].Barcode, "12ab");
+  EXPECT_EQ(buttons[3].Barcode, "999");
+  EXPECT_EQ(grid->model()->index(3, 1).data().toString(), "999") << "the window shows them now";
+  edit_barcode(0, "77");
+  Click(window, "btn1");
+  EXPECT_EQ(buttons[0].Barcode, "77");
+  EXPECT_EQ(buttons[3].Barcode, "999");
 }
 
 }  // namespace
