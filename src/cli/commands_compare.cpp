@@ -16,11 +16,10 @@
 #include "cli/set_checks.h"
 #include "cli/set_files.h"
 #include "data/data_file_set.h"
+#include "data/set_code_page.h"
 
 namespace plumgr::cli {
 namespace {
-
-constexpr const char* kCodePage = "windows-1250";
 
 constexpr const char* kDiffFooter =
     R"(Reads the register's data of the kinds (PLU records, departments, recycling prices, fast-sale
@@ -36,8 +35,10 @@ backup.ini or a file in it. A backup of the register is sent back byte for byte,
 its own number; a backup of set files sends the kinds its files hold. The register's reports
 must be cleared, as for a download.)";
 
+// Titles and kind names are the program's own texts; what the register holds
+// and what the download sends are in the set's code page.
 std::string Utf8(const std::string& text) {
-  return ToUtf8(text, kCodePage);
+  return ToUtf8(text, CodePageId::Windows1250);
 }
 
 std::string RowTitle(const DiffRow& row) {
@@ -46,36 +47,37 @@ std::string RowTitle(const DiffRow& row) {
   return title;
 }
 
-std::string RowText(const DiffRow& row) {
+std::string RowText(const DiffRow& row, CodePageId page) {
   std::string text = Utf8(RowTitle(row)) + " " + DiffActionWord(row.Action);
   if (row.FromRow > 0) text += " (from row " + std::to_string(row.FromRow) + ")";
   text += ":";
   for (std::size_t i = 0; i < row.Fields.size(); ++i) {
     const FieldDifference& f = row.Fields[i];
-    text += (i == 0 ? " " : "; ") + Utf8(f.Field) + " \"" + Utf8(f.Old) + "\" -> \"" + Utf8(f.New) +
-            "\"";
+    text += (i == 0 ? " " : "; ") + Utf8(f.Field) + " \"" + ToUtf8(f.Old, page) + "\" -> \"" +
+            ToUtf8(f.New, page) + "\"";
   }
   return text;
 }
 
-std::string FieldsJson(const DiffRow& row) {
+std::string FieldsJson(const DiffRow& row, CodePageId page) {
   std::string json = "[";
   for (std::size_t i = 0; i < row.Fields.size(); ++i) {
     const FieldDifference& f = row.Fields[i];
     json += (i == 0 ? "" : ",") + std::string("{\"field\":") + JsonQuote(Utf8(f.Field)) +
-            ",\"old\":" + JsonQuote(Utf8(f.Old)) + ",\"new\":" + JsonQuote(Utf8(f.New)) + "}";
+            ",\"old\":" + JsonQuote(ToUtf8(f.Old, page)) +
+            ",\"new\":" + JsonQuote(ToUtf8(f.New, page)) + "}";
   }
   return json + "]";
 }
 
-void PrintRow(const GlobalOptions& options, const DiffRow& row) {
+void PrintRow(const GlobalOptions& options, const DiffRow& row, CodePageId page) {
   JsonLine json("difference");
   json.Text("kind", DownloadKindWords()[static_cast<std::size_t>(row.Kind)]);
   if (row.Number > 0) json.Number("number", row.Number);
   json.Text("action", DiffActionWord(row.Action));
   if (row.FromRow > 0) json.Number("from_row", row.FromRow);
-  json.Json("fields", FieldsJson(row));
-  PrintOutputLine(options, json, RowText(row));
+  json.Json("fields", FieldsJson(row, page));
+  PrintOutputLine(options, json, RowText(row, page));
 }
 
 int DiffCommand(const GlobalOptions& options, const KindRangeArguments& args) {
@@ -97,8 +99,9 @@ int DiffCommand(const GlobalOptions& options, const KindRangeArguments& args) {
     return session.Finish(interrupted);
   if (const int code = session.Finish(read ? kSuccess : kFailed); code != kSuccess) return code;
 
+  const CodePageId page = CodePageOfSet(set, CodePageInForce()).Page;
   for (const DiffRow& row : outcome.Rows)
-    PrintRow(options, row);
+    PrintRow(options, row, page);
   const std::size_t count = outcome.Rows.size();
   SetResultNumber("differences", static_cast<long long>(count));
   if (count == 0) {

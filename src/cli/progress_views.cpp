@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
@@ -25,11 +24,12 @@ ProgressStyle ChooseProgressStyle(bool json, bool quiet, bool stderr_is_terminal
   return stderr_is_terminal ? ProgressStyle::Bar : ProgressStyle::StatusLines;
 }
 
+std::string ToUtf8(const std::string& text, CodePageId page) {
+  return Utf16ToUtf8(DecodeCodePage(text, UpperHalf(page)));
+}
+
 std::string ToUtf8(const std::string& text, const std::string& code_page) {
-  QStringDecoder decoder(code_page.c_str());
-  if (!decoder.isValid()) decoder = QStringDecoder(QStringConverter::Latin1);
-  const QString decoded = decoder(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-  return decoded.toStdString();
+  return ToUtf8(text, CodePageNamed(code_page).value_or(CodePageId::Windows1250));
 }
 
 std::string JsonQuote(const std::string& utf8_text) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "data/code_page.h"
 #include "link/progress_model.h"
 
 namespace plumgr::cli {
@@ -22,7 +23,9 @@ enum class ProgressStyle {
 
 ProgressStyle ChooseProgressStyle(bool json, bool quiet, bool stderr_is_terminal);
 
-// Register texts are single-byte text in the code page; the terminal wants UTF-8.
+// Register texts are single-byte text in the code page; the terminal and the
+// JSON lines want UTF-8. A name that is no code page reads as Windows-1250.
+std::string ToUtf8(const std::string& text, CodePageId page);
 std::string ToUtf8(const std::string& text, const std::string& code_page);
 
 class ScriptProgressView : public ProgressView {

@@ -13,9 +13,11 @@
 #include "cli/command_result.h"
 #include "cli/interrupts.h"
 #include "cli/link_session.h"
+#include "cli/progress_views.h"
 #include "cli/transfer_notes.h"
 #include "cli/verify_parameters.h"
 #include "data/file_io.h"
+#include "data/set_code_page.h"
 #include "transfer/department_packages.h"
 #include "transfer/fast_sale_packages.h"
 #include "transfer/parameter_block.h"
@@ -255,8 +257,11 @@ int FinishDownload(LinkSession& session, const TransferDriver& download,
       &finished);
   if (interrupted != 0) return interrupted;
   if (!outcome.Ok) {
-    std::cerr << "plumgr-cli: " << outcome.Message << "\n";
-    NoteError(outcome.Message);
+    // The message quotes names as the set and the register hold them.
+    const std::string message =
+        ToUtf8(outcome.Message, CodePageOfSet(sent_kinds.ParameterFile, CodePageInForce()).Page);
+    std::cerr << "plumgr-cli: " << message << "\n";
+    NoteError(message);
     return kFailed;
   }
   AppendSummary(outcome.Message);

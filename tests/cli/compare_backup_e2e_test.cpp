@@ -110,6 +110,28 @@ TEST_F(CompareBackupTest, TheDiffFindsTheOneChangedPriceAmong3000AndSendsNothing
     EXPECT_EQ(Received("sim.log", write_types[i]), written[i]) << "type " << write_types[i];
 }
 
+// A set written in CP852 is shown in its own letters: the JSON lines hold the
+// name as UTF-8, not its bytes read as Windows-1250.
+TEST_F(CompareBackupTest, TheDiffShowsTheNamesInTheCodePageOfTheSet) {
+  test::SimProcess sim({"--no-line-rate"});
+  ASSERT_FALSE(sim.Path().empty());
+  ASSERT_EQ(Cli(sim.Path(), {"fill-test-data", "shop"}).ExitCode, 0);
+  Write("shop.PAR", Read("shop.PAR") + "[Other]\r\nCodePage=CP852\r\n");
+  ASSERT_EQ(Cli(sim.Path(), {"download", "shop", "--kinds", "plu", "--to", "3"}).ExitCode, 0);
+  SetLine("shop.PLU", 2,
+          "1234567800002\t\x9D\xA2"
+          "d\xAB\t20.00\t3\t0.000\t0\t0\t0\t0");
+  test::ProcessResult diff =
+      Cli(sim.Path(), {"--json", "diff", "shop", "--kinds", "plu", "--to", "3"});
+  EXPECT_EQ(diff.ExitCode, 1) << diff.Err;
+  const std::vector<std::string> rows = Events(diff.Out, "difference");
+  ASSERT_EQ(rows.size(), 1u) << diff.Out;
+  EXPECT_NE(rows[0].find("\"new\":\"\xC5\x81\xC3\xB3"
+                         "d\xC5\xBA\""),
+            std::string::npos)
+      << rows[0];
+}
+
 // The compared download sends a row whose name the register holds to the PLU
 // that holds it; the comparison shows that PLU, and after the download there
 // is nothing left to show.
