@@ -125,9 +125,7 @@ void HotkeyEditorModel::PreviewClick() {
 }
 
 std::string HotkeyEditorModel::DumpPath() const {
-  std::string dir = state_.DumpDir();
-  if (!dir.empty() && dir.back() != '/') dir += '/';
-  return dir + kHotKeyDumpName;
+  return HotKeyDumpPath(state_.DumpDir());
 }
 
 bool HotkeyEditorModel::DownLoadClick() {

@@ -92,7 +92,7 @@ int RunEncode(const HotkeyArgs& args, const GlobalOptions& options) {
   KeyResult dumped = WriteHotKeyDump(table, dump_dir);
   if (!dumped) throw UsageError{dumped.Message};
   SetSummary("Wrote the hot-key table (" + std::to_string(table.size()) + " bytes) to " + args.Out +
-             " and " + dump_dir + "/" + kHotKeyDumpName);
+             " and " + HotKeyDumpPath(dump_dir));
   return kSuccess;
 }
 

@@ -18,6 +18,7 @@
 #include "data/data_file_text.h"
 #include "data/language_file.h"
 #include "data/language_location.h"
+#include "data/set_code_page.h"
 #include "data/set_conversion.h"
 
 namespace plumgr::cli {
@@ -62,14 +63,15 @@ void ApplyLanguageTitles(const std::string& language) {
 
 // The set's tables as they are, without copying its .PAR over the settings
 // file; a set that does not exist yet starts from the defaults.
-void ReadTablesToImport(MainWindowState& state, const std::string& set, GridId grid,
-                        const GlobalOptions& options) {
+// Start-up has put the settings file's code page in force and warned of a bad
+// one; the set's .PAR may name its own.
+void ReadTablesToImport(MainWindowState& state, const std::string& set, GridId grid) {
+  const SetCodePage page = CodePageOfSet(set, CodePageInForce());
+  if (page.FromSet && !page.Warning.empty()) std::cerr << "plumgr-cli: " << page.Warning << "\n";
+  SetCodePageInForce(page.Page);
   std::error_code ec;
-  if (!std::filesystem::exists(set, ec)) {
-    SetCodePageInForce(CodePageOfSetText(set, options.Settings));
-    return;
-  }
-  ReadSetTables(set, options.Settings, state.DecimalSeparator(), state.GetTables());
+  if (!std::filesystem::exists(set, ec)) return;
+  ReadSetTables(set, state.DecimalSeparator(), state.GetTables());
   // A UTF-8 table file's letters that the code page lacks are read as '?';
   // writing the file back would make them so for good.
   for (const CheckFinding& finding : FindUnencodableCells(set))
@@ -100,7 +102,7 @@ int ImportCommand(const GlobalOptions& options, const ImportArgs& args) {
   MainWindowState state(ui);
   state.StartUp({options.Settings, options.DumpDir, LocaleDecimalSeparator()});
   ApplyLanguageTitles(args.Language);
-  ReadTablesToImport(state, set, grid, options);
+  ReadTablesToImport(state, set, grid);
 
   ImportModel model;
   if (!model.Load(args.File)) throw UsageError{model.Message()};

@@ -65,10 +65,14 @@ HotKeyTableResult EncodeHotKeyTable(TMyGrid& grid) {
   return result;
 }
 
-KeyResult WriteHotKeyDump(const HotKeyTable& table, const std::string& dump_dir) {
+std::string HotKeyDumpPath(const std::string& dump_dir) {
   std::string path = dump_dir;
   if (!path.empty() && path.back() != '/') path += '/';
-  path += kHotKeyDumpName;
+  return path + kHotKeyDumpName;
+}
+
+KeyResult WriteHotKeyDump(const HotKeyTable& table, const std::string& dump_dir) {
+  const std::string path = HotKeyDumpPath(dump_dir);
   if (!EnsureDirectory(dump_dir))
     return {false, "Cannot create file \"" + path + "\". The directory cannot be created."};
   FileResult written = ReplaceFile(

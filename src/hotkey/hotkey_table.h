@@ -36,5 +36,7 @@ HotKeyTableResult EncodeHotKeyTable(TMyGrid& grid);
 // Writes the table's raw bytes as hotkey.hex in the dump directory, creating the
 // directory when needed; the message names the file on failure.
 KeyResult WriteHotKeyDump(const HotKeyTable& table, const std::string& dump_dir);
+// The path of that file.
+std::string HotKeyDumpPath(const std::string& dump_dir);
 
 }  // namespace plumgr

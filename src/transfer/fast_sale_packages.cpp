@@ -15,12 +15,7 @@ namespace {
 // keep their raw digits.
 std::string BarcodeOfField(const std::string& raw, const PackageBytes& data, int at,
                            const TOrvanencode& codec) {
-  const std::size_t first = raw.find_first_not_of('0');
-  std::string barcode = first == std::string::npos ? std::string() : raw.substr(first);
-  for (char& digit : barcode) {
-    if (digit != 'F') break;
-    digit = '0';
-  }
+  const std::string barcode = TOrvanencode::TrimDigits(raw);
   PackageBytes packed{};
   int position = 0;
   (void)codec.EncodeField(FieldKind::PackedHex, barcode, packed, position, kFastSaleBarcodeWidth);

@@ -40,7 +40,7 @@ ImportDialog::ImportDialog(QWidget* parent, ImportModel& model) : QDialog(parent
   setWindowTitle(tr("Import"));
 
   auto* file = new QLabel(QString::fromStdString(model.Path() + " (" + model.Format() + ", " +
-                                                 std::to_string(model.DataRows()) + " rows)"),
+                                                 Counted(model.DataRows(), "row") + ")"),
                           this);
   file->setObjectName("FileLabel");
   file->setWordWrap(true);
