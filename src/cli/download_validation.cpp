@@ -30,7 +30,7 @@ bool Earlier(const CheckFinding& a, const CheckFinding& b) {
 
 std::string FindingColumnTitle(GridId grid, int col) {
   const TitleTable& titles = grid == GridId::Plu ? Texts().PluTitles : Texts().DeptTitles;
-  return col < static_cast<int>(titles.Entries.size()) ? titles.Entries[col] : std::string();
+  return titles.At(col);
 }
 
 std::string FormatFinding(const CheckFinding& f, const std::string& plu_file) {

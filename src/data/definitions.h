@@ -49,6 +49,11 @@ inline constexpr std::array<int, 5> BaudRateTable = {9600, 19200, 38400, 57600, 
 struct TitleTable {
   std::string Section;
   std::vector<std::string> Entries;
+
+  // The entry at index, empty where the table has none.
+  std::string At(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < Entries.size() ? Entries[index] : "";
+  }
 };
 
 struct ProgressTextSet {

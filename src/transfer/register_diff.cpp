@@ -24,10 +24,6 @@ constexpr std::size_t kSlotRecordOffset = 4;
 
 using PluImage = std::map<int, PluRecordBytes>;
 
-std::string Title(const TitleTable& titles, int col) {
-  return static_cast<std::size_t>(col) < titles.Entries.size() ? titles.Entries[col] : "";
-}
-
 DiffRow NewRow(int kind, int number, DiffAction action = DiffAction::Change) {
   DiffRow row;
   row.Kind = kind;
@@ -140,12 +136,12 @@ std::optional<DiffRow> ComparePlu(int plu, const PluFields& old_plu, const PluFi
   const TitleTable& titles = Texts().PluTitles;
   for (int col = PluCol::Barcode; col <= PluCol::Flag; ++col)
     if (old_plu.Cells[col] != new_plu.Cells[col] || row.Action != DiffAction::Change)
-      row.Fields.push_back({Title(titles, col), old_plu.Cells[col], new_plu.Cells[col]});
+      row.Fields.push_back({titles.At(col), old_plu.Cells[col], new_plu.Cells[col]});
   const auto mark = [](const PluFields& f) -> std::string {
     return f.Held ? (f.Alcohol ? "1" : "0") : "";
   };
   if (mark(old_plu) != mark(new_plu))
-    row.Fields.push_back({Title(titles, PluCol::Alcohol), mark(old_plu), mark(new_plu)});
+    row.Fields.push_back({titles.At(PluCol::Alcohol), mark(old_plu), mark(new_plu)});
   if (row.Fields.empty()) return std::nullopt;
   return row;
 }
@@ -202,7 +198,7 @@ void CompareDepartments(const RegisterSnapshot& snapshot, const DownloadSource& 
     for (int col = DeptCol::Name; col < DeptCol::Count; ++col) {
       const std::string old_text = held ? before.Cell(col, dept) : "";
       const std::string new_text = kept ? after.Cell(col, dept) : "";
-      if (old_text != new_text) row.Fields.push_back({Title(titles, col), old_text, new_text});
+      if (old_text != new_text) row.Fields.push_back({titles.At(col), old_text, new_text});
     }
     if (!row.Fields.empty()) rows.push_back(std::move(row));
   }
@@ -214,7 +210,7 @@ void CompareRecycling(const RegisterSnapshot& snapshot, const DownloadSource& so
   RecyclingTable after = before;
   if (!StoreRecyclingBlock(snapshot.Recycling, before, units)) return;
   (void)StoreRecyclingBlock(EncodeRecyclingBlock(source.Recycling, units), after, units);
-  const std::string title = Title(Texts().RecyTitles, 1);
+  const std::string title = Texts().RecyTitles.At(1);
   for (int i = 0; i < kRecyclingUsedEntries; ++i)
     if (before[i].PackagePrice != after[i].PackagePrice) {
       DiffRow row = NewRow(kDownloadRecycling, i + 1);
@@ -236,10 +232,10 @@ void CompareFastSale(const RegisterSnapshot& snapshot, const DownloadSource& sou
     const auto field = [&row](std::string title, const std::string& a, const std::string& b) {
       if (a != b) row.Fields.push_back({std::move(title), a, b});
     };
-    field(Title(titles, 0), std::to_string(before[e].ButtonNumber),
+    field(titles.At(0), std::to_string(before[e].ButtonNumber),
           std::to_string(after[e].ButtonNumber));
-    field(Title(titles, 1), before[e].Barcode, after[e].Barcode);
-    field(Title(titles, 2), std::to_string(before[e].SignFlag), std::to_string(after[e].SignFlag));
+    field(titles.At(1), before[e].Barcode, after[e].Barcode);
+    field(titles.At(2), std::to_string(before[e].SignFlag), std::to_string(after[e].SignFlag));
     if (!row.Fields.empty()) rows.push_back(std::move(row));
   }
 }

@@ -14,11 +14,6 @@ constexpr std::size_t kStatusReports = 1;
 constexpr std::size_t kStatusPluCount = 3;
 constexpr std::size_t kStatusSalesCount = 7;
 
-std::string KindName(const TitleTable& names, int kind) {
-  if (kind < 0 || kind >= static_cast<int>(names.Entries.size())) return std::string();
-  return names.Entries[kind];
-}
-
 }  // namespace
 
 EcrStatus DecodeEcrStatus(const PackageBytes& data) {
@@ -48,11 +43,11 @@ std::string WriteDump(const TransferStep& step, const char* name, std::string_vi
 }
 
 std::string DownloadKindName(int kind) {
-  return KindName(Texts().DownloadKindNames, kind);
+  return Texts().DownloadKindNames.At(kind);
 }
 
 std::string UploadKindName(int kind) {
-  return KindName(Texts().UploadKindNames, kind);
+  return Texts().UploadKindNames.At(kind);
 }
 
 void AppendPackage(std::string& dump, const PackageBytes& data) {
