@@ -28,10 +28,11 @@ void Repaint(const DetectPortModel& model) {
 
 bool CommsetCommand(MainWindowState& state, const CommSettingsDialog& dialog) {
   IniFile settings = SettingsFile(state.SettingsPath());
-  state.SetPortIndex(settings.ReadInteger(kSectionComm, "Port", kDefaultPort));
-  state.SetBaudIndex(settings.ReadInteger(kSectionComm, "BaudRate", kDefaultBaudRate));
   IniReadResult read = settings.Read();
-  const CodePageId page = Settings(read.Document, state.DecimalSeparator()).CodePage().Page;
+  const Settings stored(read.Document, state.DecimalSeparator());
+  state.SetPortIndex(stored.Port());
+  state.SetBaudIndex(stored.BaudRate());
+  const CodePageId page = stored.CodePage().Page;
   CommSettingsModel model{state.PortIndex(), state.BaudIndex(), page};
   if (!dialog(model)) return false;
   state.SetPortIndex(model.PortIndex);

@@ -21,9 +21,7 @@ void MainWindowState::StartUp(const StartUpOptions& options) {
   const ServiceModel model = ModelForService(settings.Service());
   if (!model.Warning.empty()) ui_.ShowMessage(model.Warning);
   SelectProfile(model.Model);
-  const CodePageSetting page = settings.CodePage();
-  if (!page.Warning.empty()) ui_.ShowMessage(page.Warning);
-  SetCodePageInForce(page.Page);
+  ApplyCodePage(settings);
 
   port_index_ = settings.Port();
   baud_index_ = settings.BaudRate();
@@ -39,7 +37,11 @@ void MainWindowState::StartUp(const StartUpOptions& options) {
 
 void MainWindowState::ApplyCodePageSetting() {
   IniReadResult read = SettingsFile(settings_path_).Read();
-  const CodePageSetting page = Settings(read.Document, separator_).CodePage();
+  ApplyCodePage(Settings(read.Document, separator_));
+}
+
+void MainWindowState::ApplyCodePage(const Settings& settings) {
+  const CodePageSetting page = settings.CodePage();
   if (!page.Warning.empty()) ui_.ShowMessage(page.Warning);
   SetCodePageInForce(page.Page);
 }

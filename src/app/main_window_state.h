@@ -15,6 +15,8 @@
 
 namespace plumgr {
 
+class Settings;
+
 struct StartUpOptions {
   std::string SettingsOverride;  // a settings file given on the command line
   std::string DumpDirOverride;   // a dump directory given on the command line
@@ -87,6 +89,7 @@ class MainWindowState {
   void SetDumpDir(std::string dir) { dump_dir_ = std::move(dir); }
 
  private:
+  void ApplyCodePage(const Settings& settings);
   void CreateEditModels();
 
   UiPort& ui_;
