@@ -26,12 +26,14 @@
 #include "ui/comm_setting_dialog.h"
 #include "ui/progress_window.h"
 #include "ui/support/modal_dialog.h"
+#include "ui/support/typing.h"
 
 namespace plumgr {
 namespace {
 
 namespace fs = std::filesystem;
 using test::Child;
+using test::Retype;
 using test::WhenShown;
 
 sim::SimConfig QuickRegister(bool silent = false) {
@@ -43,14 +45,6 @@ sim::SimConfig QuickRegister(bool silent = false) {
 
 QList<QRadioButton*> RadioItems(QWidget* dialog, const char* group) {
   return Child<QGroupBox>(dialog, group)->findChildren<QRadioButton*>();
-}
-
-// Replaces a field's text by typing, as an operator would.
-void Retype(QWidget* field, const QString& text) {
-  field->setFocus();
-  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(field, Qt::Key_Delete);
-  QTest::keyClicks(field, text);
 }
 
 class DialogsTest : public ::testing::Test {

@@ -24,6 +24,7 @@
 #include "ui/progress_window.h"
 #include "ui/support/modal_dialog.h"
 #include "ui/support/modal_helpers.h"
+#include "ui/support/typing.h"
 #include "ui/support/window_fixture.h"
 
 namespace plumgr {
@@ -31,26 +32,9 @@ namespace {
 
 using test::Child;
 using test::MessageBoxAnswers;
+using test::Retype;
+using test::Type;
 using test::WhenShown;
-
-// One key event per character to whatever has the focus then, as a keyboard
-// sends them (the first may open an editor that takes the rest).
-void Type(const char* utf8, QWidget* target = nullptr) {
-  for (QChar ch : QString::fromUtf8(utf8)) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-    QWidget* to = target != nullptr ? target : QApplication::focusWidget();
-    ASSERT_NE(to, nullptr);
-    QApplication::sendEvent(to, &press);
-  }
-}
-
-// Replaces a field's text by typing, as an operator would.
-void Retype(QWidget* field, const char* utf8) {
-  field->setFocus();
-  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(field, Qt::Key_Delete);
-  Type(utf8, field);
-}
 
 void Key(int key) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
@@ -317,9 +301,11 @@ TEST_F(EditorsTest, FastSaleWindowTicksEverySignAndRefusesABarcodeTheRegisterCan
     EXPECT_NE(answers.Texts()[0].find("Button 2"), std::string::npos);
   }
   edit_barcode(1, "");
-  MessageBoxAnswers none({QMessageBox::Ok});
-  Click(window, "btn1");
-  EXPECT_EQ(none.Texts(), std::vector<std::string>{});
+  {
+    MessageBoxAnswers none({QMessageBox::Ok});
+    Click(window, "btn1");
+    EXPECT_EQ(none.Texts(), std::vector<std::string>{});
+  }
   EXPECT_FALSE(window->isVisible());
   const FastSaleTable& buttons = State().FastSale();
   EXPECT_EQ(buttons[0].Barcode, "12ab");

@@ -19,6 +19,7 @@
 #include "ui/compare_window.h"
 #include "ui/support/modal_dialog.h"
 #include "ui/support/modal_helpers.h"
+#include "ui/support/typing.h"
 #include "ui/support/window_fixture.h"
 
 namespace plumgr {
@@ -26,6 +27,7 @@ namespace {
 
 using test::Child;
 using test::MessageBoxAnswers;
+using test::Type;
 using test::WhenShown;
 
 std::string FileText(const std::string& path) {
@@ -41,13 +43,6 @@ class ImportWindowTest : public test::WindowTest {
     combo->setFocus();
     for (int i = 0; i < steps; ++i)
       QTest::keyClick(combo, Qt::Key_Down);
-  }
-  void Type(const QString& text) {
-    for (QChar ch : text) {
-      QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-      QWidget* focused = QApplication::focusWidget();
-      QApplication::sendEvent(focused != nullptr ? focused : &Plu(), &press);
-    }
   }
 };
 

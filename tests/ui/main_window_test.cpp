@@ -9,12 +9,14 @@
 #include "app/file_commands.h"
 #include "ui/grid_sizing.h"
 #include "ui/support/modal_helpers.h"
+#include "ui/support/typing.h"
 #include "ui/support/window_fixture.h"
 
 namespace plumgr {
 namespace {
 
 using test::MessageBoxAnswers;
+using test::Type;
 
 class MainWindowTest : public test::WindowTest {
  protected:
@@ -23,13 +25,6 @@ class MainWindowTest : public test::WindowTest {
     if (QApplication::activeWindow() == nullptr) QApplication::setActiveWindow(&Window());
     QWidget* target = QApplication::focusWidget();
     QTest::keyClick(target ? target : &Plu(), static_cast<Qt::Key>(key), modifiers);
-  }
-  // One key event per character, as a keyboard layout with these letters sends.
-  void Type(const char* utf8) {
-    for (QChar ch : QString::fromUtf8(utf8)) {
-      QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-      QApplication::sendEvent(QApplication::focusWidget(), &press);
-    }
   }
   int Beeps() { return Window().Ui().BeepCount(); }
 };
