@@ -16,6 +16,7 @@
 
 #include "data/definitions.h"
 #include "ui/dialogs.h"
+#include "ui/display_text.h"
 #include "ui/window_parts.h"
 #include "ui/window_texts.h"
 
@@ -129,9 +130,7 @@ CommSettingDialog::CommSettingDialog(QWidget* parent, const PortSettingLookup& l
   code_page_ = new QComboBox(this);
   code_page_->setObjectName("CodePageCB");
   for (CodePageId page : kCodePages)
-    code_page_->addItem(QString::fromLatin1(CodePageName(page).data(),
-                                            static_cast<qsizetype>(CodePageName(page).size())),
-                        static_cast<int>(page));
+    code_page_->addItem(CodePageText(page), static_cast<int>(page));
   auto* code_page_label = new QLabel(tr("&Code page of the register's text:"), this);
   code_page_label->setObjectName("CodePageLabel");
   code_page_label->setBuddy(code_page_);

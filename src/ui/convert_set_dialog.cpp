@@ -7,29 +7,21 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ui/display_text.h"
 #include "ui/window_parts.h"
 #include "ui/window_texts.h"
 
 namespace plumgr::ui {
-namespace {
-
-QString PageName(CodePageId page) {
-  const std::string_view name = CodePageName(page);
-  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-
-}  // namespace
-
 std::optional<CodePageId> ChooseConversionPage(QWidget* parent, CodePageId from) {
   QDialog dialog(parent);
   dialog.setObjectName("ConvertDlg");
   dialog.setWindowTitle(QObject::tr("Convert set"));
-  auto* from_page = new QLabel(PageName(from), &dialog);
+  auto* from_page = new QLabel(CodePageText(from), &dialog);
   from_page->setObjectName("FromPageLabel");
   auto* to = new QComboBox(&dialog);
   to->setObjectName("ToPageCB");
   for (CodePageId page : kCodePages)
-    if (page != from) to->addItem(PageName(page), static_cast<int>(page));
+    if (page != from) to->addItem(CodePageText(page), static_cast<int>(page));
 
   auto* form = new QFormLayout;
   form->addRow(MakeNamedLabel(&dialog, "FromLabel", QObject::tr("Code page of the set:")),

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "data/code_page.h"
+
 namespace plumgr::ui {
 
 // The bytes, in the code page of the register's text in force, as the text a
@@ -26,5 +28,8 @@ QString InterfaceText(const std::string& bytes);
 // Entry `at` of a title table (column titles, kind names) as the program's own
 // text; empty past the table's end.
 QString TitleText(const std::vector<std::string>& titles, std::size_t at);
+
+// The name of a code page ("Windows-1250", "CP852", "Mazovia").
+QString CodePageText(CodePageId page);
 
 }  // namespace plumgr::ui
