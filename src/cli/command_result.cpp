@@ -98,6 +98,12 @@ void NoteError(std::string utf8) {
   Record().LastError = std::move(utf8);
 }
 
+int Fail(int exit_code, const std::string& utf8) {
+  std::cerr << "plumgr-cli: " << utf8 << "\n";
+  NoteError(utf8);
+  return exit_code;
+}
+
 void PrintClosingLine(const GlobalOptions& options, int exit_code) {
   const ResultRecord& record = Record();
   const bool ok = exit_code == kSuccess;

@@ -44,6 +44,9 @@ void SetResultNumber(std::string key, long long value);
 // An error the operator has been shown; the last one is the result's message
 // when the command fails.
 void NoteError(std::string utf8);
+// Shows the error on stderr ("plumgr-cli: ..."), notes it for the result, and
+// returns exit_code.
+int Fail(int exit_code, const std::string& utf8);
 
 // The closing line: the summary on stdout (not under --quiet), or under --json
 // {"event":"result","ok":...,"exit":...,"message":...} with the further fields.

@@ -127,15 +127,11 @@ int ImportCommand(const GlobalOptions& options, const ImportArgs& args) {
     const std::string message = Counted(static_cast<int>(outcome.Refused.size()), "cell") +
                                 " refused: nothing imported (--skip-refused imports the " +
                                 "other rows and leaves out those that hold them)";
-    std::cerr << "plumgr-cli: " << message << "\n";
-    NoteError(message);
-    return kFailed;
+    return Fail(kFailed, message);
   }
   if (!outcome.Applied) {
     const std::string message = args.File + ": no row was imported";
-    std::cerr << "plumgr-cli: " << message << "\n";
-    NoteError(message);
-    return kFailed;
+    return Fail(kFailed, message);
   }
   Tables& tables = state.GetTables();
   const DataFileSetTables files{tables.PLUGrid, tables.DeptmentGrid, state.FastSale(),
@@ -189,9 +185,7 @@ int ConvertCommand(const GlobalOptions& options, const ConvertArgs& args) {
     const std::string message = Counted(static_cast<int>(converted.Refused.size()), "character") +
                                 " cannot be held in " + std::string(CodePageName(to)) +
                                 ": no file of " + set + " was converted";
-    std::cerr << "plumgr-cli: " << message << "\n";
-    NoteError(message);
-    return kFailed;
+    return Fail(kFailed, message);
   }
   if (!converted.Ok) throw UsageError{converted.Message};
   SetSummary("Converted " + Counted(static_cast<int>(converted.Written.size()), "file") + " of " +

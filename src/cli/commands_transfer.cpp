@@ -130,9 +130,7 @@ int UploadCommand(const GlobalOptions& options, const TransferArguments& args) {
   if (!KeepSetBeforeUpload(session, set)) return kUsage;
   if (FileResult saved = SaveUploadedSet(session.State(), set, parts); !saved) {
     const std::string message = saved.Message + " (the register was read, the set not written)";
-    std::cerr << "plumgr-cli: " << message << "\n";
-    NoteError(message);
-    return kUsage;
+    return Fail(kUsage, message);
   }
   SetSummary("Uploaded " + DescribeKinds(kinds, *range, Texts().UploadKindNames) +
              " from the register into " + set);

@@ -66,22 +66,16 @@ int RunCommand(CLI::App& app, GlobalOptions& options, int argc, char** argv, con
       const std::string message = "unknown command \"" + *word +
                                   "\"; the commands are: " + CommandNames(app) +
                                   " (plumgr-cli --help says more)";
-      std::cerr << "plumgr-cli: " << message << "\n";
-      NoteError(message);
-      return kUsage;
+      return Fail(kUsage, message);
     }
     app.exit(e);
     NoteError(e.what());
     return kUsage;
   } catch (const UsageError& e) {
-    std::cerr << "plumgr-cli: " << e.Message << "\n";
-    NoteError(e.Message);
-    return kUsage;
+    return Fail(kUsage, e.Message);
   } catch (const std::exception& e) {
     // A platform service that failed where nothing expected it to.
-    std::cerr << "plumgr-cli: " << e.what() << "\n";
-    NoteError(e.what());
-    return kFailed;
+    return Fail(kFailed, e.what());
   }
   return exit_code;
 }

@@ -16,11 +16,6 @@ void TellBackup(const GlobalOptions& options, const std::string& text, const std
   PrintOutputLine(options, JsonLine("backup").Text("path", folder), text + " " + folder);
 }
 
-void TellFailure(const std::string& message) {
-  std::cerr << "plumgr-cli: " << message << "\n";
-  NoteError(message);
-}
-
 }  // namespace
 
 RegisterLink MakeRegisterLink(LinkSession& session) {
@@ -32,7 +27,8 @@ bool KeepSetBeforeUpload(LinkSession& session, const std::string& plu_file) {
   const int keep = BackupCountSetting(session.State().SettingsPath());
   const KeptBackup kept = KeepSetFiles(plu_file, keep, std::time(nullptr));
   if (!kept.Ok) {
-    TellFailure("the set's files could not be kept before they are replaced: " + kept.Message);
+    (void)Fail(kUsage,
+               "the set's files could not be kept before they are replaced: " + kept.Message);
     return false;
   }
   if (!kept.Folder.empty())
@@ -60,10 +56,9 @@ int BackUpRegisterBeforeDownload(LinkSession& session, std::uint8_t download_kin
     return interrupted;
   // The progress window has shown why the register could not be read.
   if (!outcome.Ok && outcome.Message.empty()) return kFailed;
-  if (!outcome.Ok) {
-    TellFailure("the backup could not be written, nothing was downloaded: " + outcome.Message);
-    return kUsage;
-  }
+  if (!outcome.Ok)
+    return Fail(kUsage,
+                "the backup could not be written, nothing was downloaded: " + outcome.Message);
   TellBackup(session.Options(), "Backed up the register's data into", outcome.Folder);
   return kSuccess;
 }

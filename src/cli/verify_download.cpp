@@ -260,9 +260,7 @@ int FinishDownload(LinkSession& session, const TransferDriver& download,
     // The message quotes names as the set and the register hold them.
     const std::string message =
         ToUtf8(outcome.Message, CodePageOfSet(sent_kinds.ParameterFile, CodePageInForce()).Page);
-    std::cerr << "plumgr-cli: " << message << "\n";
-    NoteError(message);
-    return kFailed;
+    return Fail(kFailed, message);
   }
   AppendSummary(outcome.Message);
   return kSuccess;
