@@ -97,9 +97,13 @@ SetConversionResult ConvertSet(const std::string& plu_file, CodePageId from, Cod
     std::string bytes = ConvertText(read.Bytes, UpperHalf(from), UpperHalf(to), path, settings_file,
                                     result.Refused);
     if (settings_file) {
+      // Open keeps the settings file when the .PAR holds no settings; a CodePage
+      // key written into it would count as settings and wipe all the others.
       IniDocument document = IniDocument::Parse(bytes);
-      Settings(document, '.').SetCodePage(to);
-      bytes = document.Serialize();
+      if (HoldsAnySettingsKey(document)) {
+        Settings(document, '.').SetCodePage(to);
+        bytes = document.Serialize();
+      }
     }
     files.push_back({file, path, std::move(bytes)});
   }

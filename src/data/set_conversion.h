@@ -2,8 +2,9 @@
 // Rewriting a data file set's text from one code page into another, on the
 // operator's explicit command: the tables, the fast-sale and recycling entries
 // and the copy of the settings, whose [Other] CodePage then names the new code
-// page. A character the new code page cannot hold refuses the whole conversion;
-// the files are then left as they were, all of them.
+// page when it holds settings at all. A character the new code page cannot
+// hold refuses the whole conversion; the files are then left as they were, all
+// of them.
 
 #include <string>
 #include <vector>

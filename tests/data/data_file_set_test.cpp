@@ -9,6 +9,7 @@
 
 #include "data/data_file_format.h"
 #include "data/data_file_set.h"
+#include "data/set_conversion.h"
 #include "temp_dir.h"
 
 namespace plumgr {
@@ -360,6 +361,16 @@ TEST_F(DataFileSetFailure, MissingTableAndEntryFilesAreSkipped) {
   ASSERT_TRUE(LoadSet(name_, tables_.View()));
   EXPECT_EQ(tables_.Plu.Cell(2, 3), "kept");
   EXPECT_EQ(tables_.Recycling[5].Number, "6");
+}
+
+TEST_F(DataFileSetFailure, ConvertAndOpenKeepTheSettingsAndTheLettersOfTheSet) {
+  const std::string settings = "[Other]\r\nCodePage=Windows-1250\r\n[Comm]\r\nPort=3\r\n";
+  WriteBytes(settings_, settings);
+  WriteBytes(name_, "\tG\xEA\x9C\r\n");
+  WriteBytes(dir_.File("shop.PAR"), "");
+  ASSERT_TRUE(ConvertSet(name_, CodePageId::Windows1250, CodePageId::Cp852).Ok);
+  ASSERT_TRUE(LoadSet(name_, tables_.View()));
+  EXPECT_EQ(ReadBytes(settings_), settings);
 }
 
 TEST(CompanionName, ReplacesOrAddsTheExtension) {
