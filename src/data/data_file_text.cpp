@@ -25,13 +25,22 @@ char32_t CodePoint(std::u16string_view text, std::size_t& i) {
   return c;
 }
 
+std::string_view WithoutByteOrderMark(std::string_view bytes) {
+  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+    bytes.remove_prefix(kByteOrderMark.size());
+  return bytes;
+}
+
 }  // namespace
+
+bool IsUtf8Text(std::string_view bytes) {
+  const std::string_view body = WithoutByteOrderMark(bytes);
+  return HasMultiByteSequence(body) && Utf8ToUtf16(body).has_value();
+}
 
 DataFileText ReadDataFileText(std::string bytes, const CodePageUpperHalf& page) {
   DataFileText result;
-  std::string_view body = bytes;
-  if (body.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-    body.remove_prefix(kByteOrderMark.size());
+  const std::string_view body = WithoutByteOrderMark(bytes);
   std::optional<std::u16string> text;
   if (HasMultiByteSequence(body)) text = Utf8ToUtf16(body);
   if (!text) {

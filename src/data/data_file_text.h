@@ -27,6 +27,9 @@ struct DataFileText {
   std::vector<UnencodableCharacter> Unencodable;
 };
 
+// Whether the bytes are text an editor saved as UTF-8, as described above.
+bool IsUtf8Text(std::string_view bytes);
+
 // Single-byte text is returned byte for byte. UTF-8 text loses a leading
 // byte-order mark and is converted character by character into the code page.
 DataFileText ReadDataFileText(std::string bytes, const CodePageUpperHalf& page);

@@ -84,10 +84,10 @@ SetConversionResult ConvertSet(const std::string& plu_file, CodePageId from, Cod
     FileReadResult read = ReadFileBytes(path);
     if (read.Missing) continue;
     if (!read.Ok) return {false, std::move(read.Message), {}, {}};
-    // A table file an editor saved as UTF-8 is not in `from`; converting its
-    // bytes would garble every letter.
-    if ((file == kSetPluFile || file == kSetDeptFile) &&
-        ReadDataFileText(read.Bytes, UpperHalf(from)).FromUtf8)
+    // A table file or .PAR an editor saved as UTF-8 is not in `from`; converting
+    // its bytes would garble every letter.
+    if ((file == kSetPluFile || file == kSetDeptFile || file == kSetParameterFile) &&
+        IsUtf8Text(read.Bytes))
       return {false,
               "\"" + path + "\" is UTF-8 text, not " + std::string(CodePageName(from)) +
                   ": open the set and save it first, then convert it",

@@ -371,6 +371,15 @@ TEST_F(DataFileSetFailure, ConvertAndOpenKeepTheSettingsAndTheLettersOfTheSet) {
   ASSERT_TRUE(ConvertSet(name_, CodePageId::Windows1250, CodePageId::Cp852).Ok);
   ASSERT_TRUE(LoadSet(name_, tables_.View()));
   EXPECT_EQ(ReadBytes(settings_), settings);
+
+  // An editor's UTF-8 .PAR is no more in the page converted from than a UTF-8 table.
+  const std::string utf8 =
+      "[Default]\r\nHeader1=\xC5\xBB"
+      "abka\r\n";
+  WriteBytes(dir_.File("shop.PAR"), utf8);
+  const SetConversionResult refused = ConvertSet(name_, CodePageId::Cp852, CodePageId::Windows1250);
+  EXPECT_NE(refused.Message.find("shop.PAR\" is UTF-8 text"), std::string::npos) << refused.Message;
+  EXPECT_EQ(ReadBytes(dir_.File("shop.PAR")), utf8);
 }
 
 TEST(CompanionName, ReplacesOrAddsTheExtension) {
