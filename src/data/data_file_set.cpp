@@ -4,9 +4,7 @@
 
 #include "data/data_file_format.h"
 #include "data/data_file_text.h"
-#include "data/ini_document.h"
 #include "data/set_code_page.h"
-#include "data/settings_keys.h"
 #include "data/settings_text.h"
 
 namespace plumgr {
@@ -41,6 +39,46 @@ FileResult ReadSettingsCopy(const std::string& settings_path, std::string* bytes
   if (!read.Ok && !read.Missing) return FileResult::Failure(std::move(read.Message));
   *bytes = std::move(read.Bytes);
   return FileResult::Success();
+}
+
+constexpr const char* kSettingsKept =
+    ": the settings file was kept as it is, so the current port, parameters, VAT rates and header "
+    "stay in force";
+
+// What an Open does with name.PAR, decided before the tables are read: their
+// UTF-8 letters come into the code page in force after the Open, which is the
+// .PAR's own only when the .PAR is taken.
+struct ParameterPlan {
+  FileResult Read;       // a missing or unreadable .PAR stops the load, last
+  std::string Settings;  // the settings file's new text, when Take
+  bool Take = false;
+  std::string Notice;                         // why the settings file is kept
+  CodePageId Page = CodePageId::Windows1250;  // of the tables' text
+};
+
+ParameterPlan PlanParameterCopy(const std::string& parameter_path) {
+  ParameterPlan plan;
+  plan.Page = CodePageInForce();
+  FileReadResult parameters = ReadFileBytes(parameter_path);
+  if (!parameters.Ok) {
+    plan.Read = FileResult::Failure(std::move(parameters.Message));
+    return plan;
+  }
+  // A .PAR an editor saved as UTF-8 comes into the code page of the register's
+  // text, as the tables do; one with a letter that page lacks is not copied,
+  // since the letter would be lost for good.
+  SettingsText text = ReadSettingsText(std::move(parameters.Bytes), CodePageInForce());
+  if (!text.HoldsSettings) {
+    plan.Notice = "\"" + parameter_path + "\" is empty or holds no settings" + kSettingsKept;
+  } else if (!text.Unencodable.empty()) {
+    plan.Notice = DescribeUnencodableSetting(parameter_path, text.Unencodable.front(), text.Page) +
+                  kSettingsKept;
+  } else {
+    plan.Take = true;
+    plan.Page = text.Page;
+    plan.Settings = std::move(text.Bytes);
+  }
+  return plan;
 }
 
 }  // namespace
@@ -113,8 +151,14 @@ FileResult SaveSet(const std::string& name, const DataFileSetTables& tables, uns
 
 FileResult LoadSet(const std::string& name, const DataFileSetTables& tables, ParameterCopy copy,
                    std::string* notice) {
+  const std::string parameter_path = CompanionName(name, kParameterExtension);
+  ParameterPlan parameters;
+  if (copy == ParameterCopy::IntoSettings)
+    parameters = PlanParameterCopy(parameter_path);
+  else
+    parameters.Page = CodePageOfSet(name, CodePageInForce()).Page;
   // A table file saved as UTF-8 comes into the code page of the set's text.
-  const CodePageUpperHalf& page = UpperHalf(CodePageOfSet(name, CodePageInForce()).Page);
+  const CodePageUpperHalf& page = UpperHalf(parameters.Page);
   CompanionRead plu;
   if (FileResult read = ReadCompanion(name, &plu); !read) return read;
   if (!plu.Skip) ReadTable(ReadDataFileText(std::move(plu.Bytes), page).Bytes, tables.Plu);
@@ -141,30 +185,14 @@ FileResult LoadSet(const std::string& name, const DataFileSetTables& tables, Par
   if (!recycling.Skip) ReadRecycling(recycling.Bytes, tables.Recycling);
 
   if (copy == ParameterCopy::None) return FileResult::Success();
-  const std::string parameter_path = CompanionName(name, kParameterExtension);
-  FileReadResult parameters = ReadFileBytes(parameter_path);
-  if (!parameters.Ok) return FileResult::Failure(std::move(parameters.Message));
-  if (!HoldsAnySettingsKey(IniDocument::Parse(parameters.Bytes))) {
-    if (notice != nullptr)
-      *notice = "\"" + parameter_path +
-                "\" is empty or holds no settings: the settings file was kept as it is, so the "
-                "current port, parameters, VAT rates and header stay in force";
-    return FileResult::Success();
-  }
-  // A .PAR an editor saved as UTF-8 comes into the code page of the register's
-  // text, as the tables do; one with a letter that page lacks is not copied,
-  // since the letter would be lost for good.
-  const SettingsText text = ReadSettingsText(std::move(parameters.Bytes), CodePageInForce());
-  if (!text.Unencodable.empty()) {
-    if (notice != nullptr)
-      *notice = DescribeUnencodableSetting(parameter_path, text.Unencodable.front(), text.Page) +
-                ": the settings file was kept as it is, so the current port, parameters, VAT "
-                "rates and header stay in force";
+  if (!parameters.Read) return parameters.Read;
+  if (!parameters.Take) {
+    if (notice != nullptr) *notice = std::move(parameters.Notice);
     return FileResult::Success();
   }
   FileReadResult current = ReadFileBytes(tables.SettingsPath);
-  if (current.Ok && current.Bytes == text.Bytes) return FileResult::Success();
-  return ReplaceFile(tables.SettingsPath, text.Bytes, NewFileAccess::OwnerOnly);
+  if (current.Ok && current.Bytes == parameters.Settings) return FileResult::Success();
+  return ReplaceFile(tables.SettingsPath, parameters.Settings, NewFileAccess::OwnerOnly);
 }
 
 }  // namespace plumgr

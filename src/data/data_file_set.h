@@ -58,6 +58,8 @@ enum class ParameterCopy {
 // rate at nothing: the settings file is kept then, and *notice says so. A
 // name.PAR saved as UTF-8 is copied in the code page of the register's text;
 // one holding a character that page lacks is not copied either (*notice).
+// UTF-8 table files come into the code page in force after the load: that of
+// the name.PAR copied, else the current one.
 FileResult LoadSet(const std::string& name, const DataFileSetTables& tables,
                    ParameterCopy copy = ParameterCopy::IntoSettings, std::string* notice = nullptr);
 

@@ -24,7 +24,9 @@ bool AlreadyListed(const std::vector<UnencodableSetting>& listed,
 SettingsText ReadSettingsText(std::string bytes, CodePageId in_force) {
   SettingsText result;
   const IniDocument raw = IniDocument::Parse(bytes);
-  result.Page = CodePageOfSettings(raw, in_force).Page;
+  const SetCodePage own = CodePageOfSettings(raw, in_force);
+  result.Page = own.Page;
+  result.HoldsSettings = own.FromSet;
   const CodePageUpperHalf& page = UpperHalf(result.Page);
   DataFileText text = ReadDataFileText(std::move(bytes), page);
   result.FromUtf8 = text.FromUtf8;

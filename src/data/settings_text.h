@@ -23,6 +23,7 @@ struct UnencodableSetting {
 struct SettingsText {
   std::string Bytes;  // in Page; an unencodable character stands as '?'
   CodePageId Page = CodePageId::Windows1250;
+  bool HoldsSettings = false;  // some key of the settings file, so Page is its own
   bool FromUtf8 = false;
   // The first such character of each value that holds one.
   std::vector<UnencodableSetting> Unencodable;

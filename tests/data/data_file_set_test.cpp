@@ -380,6 +380,21 @@ TEST_F(DataFileSetFailure, ConvertAndOpenKeepTheSettingsAndTheLettersOfTheSet) {
   const SetConversionResult refused = ConvertSet(name_, CodePageId::Cp852, CodePageId::Windows1250);
   EXPECT_NE(refused.Message.find("shop.PAR\" is UTF-8 text"), std::string::npos) << refused.Message;
   EXPECT_EQ(ReadBytes(dir_.File("shop.PAR")), utf8);
+
+  // A UTF-8 .PLU comes in the page in force after the Open: the settings file's
+  // when a letter keeps the .PAR out, the .PAR's when it is taken.
+  WriteBytes(name_, "\t\xC5\x82y\xC5\xBCka\r\n");
+  WriteBytes(dir_.File("shop.PAR"),
+             "[Other]\r\nCodePage=CP852\r\n[Default]\r\nHeader1=\xE2\x98\x95\r\n");
+  ASSERT_TRUE(LoadSet(name_, tables_.View()));
+  EXPECT_EQ(tables_.Plu.Cell(2, 1),
+            "\xB3y\xBF"
+            "ka");
+  WriteBytes(dir_.File("shop.PAR"), "[Other]\r\nCodePage=CP852\r\n[Comm]\r\nPort=2\r\n");
+  ASSERT_TRUE(LoadSet(name_, tables_.View()));
+  EXPECT_EQ(tables_.Plu.Cell(2, 1),
+            "\x88y\xBE"
+            "ka");
 }
 
 TEST(CompanionName, ReplacesOrAddsTheExtension) {
